@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: natively, under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and cross-compiled for Windows under Wine. Fails on the first failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+jobs=$(nproc)
+
+stage() { printf '\n==== %s ====\n' "$*"; }
+
+stage "Native build and tests"
+cmake --preset dev >/dev/null
+cmake --build --preset dev -j "$jobs"
+ctest --preset dev -j "$jobs"
+
+stage "Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --preset sanitize -j "$jobs"
+
+stage "Windows build and tests under Wine"
+scripts/wine-env.sh cmake --preset mingw >/dev/null
+scripts/wine-env.sh cmake --build --preset mingw -j "$jobs"
+scripts/wine-env.sh ctest --preset mingw

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "engines/EngineRows.h"
+
+#include <string_view>
+
+// The three main-window buttons that are enabled exactly when the list has rows.
+class ListButtons {
+public:
+    virtual ~ListButtons() = default;
+    virtual void SetEditSearchEngineEnabled(bool enabled) = 0;
+    virtual void SetRemoveSearchEngineEnabled(bool enabled) = 0;
+    virtual void SetInstallShortcutsEnabled(bool enabled) = 0;
+};
+
+// Appends one checked row for the engine, with its record line as the row's Tag.
+void AddEngineRow(EngineRows& rows, std::string_view prefix, std::string_view url);
+
+// Enables Edit Search Engine, Remove Selected and Install when there are rows, disables them when there are none.
+void UpdateButtons(const EngineRows& rows, ListButtons& buttons);

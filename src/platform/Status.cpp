@@ -1,0 +1,7 @@
+#include "platform/Status.h"
+
+#include <cstring>
+
+Status Status::FromErrno(int error) {
+    return Failure(error, std::strerror(error));
+}

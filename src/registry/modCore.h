@@ -1,0 +1,36 @@
+#pragma once
+
+#include "engines/EngineRows.h"
+#include "engines/Prompt.h"
+#include "platform/Status.h"
+#include "registry/RegistryStore.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// "Software\Microsoft\Internet Explorer\SearchUrl\": every shortcut key is this followed by its prefix.
+inline constexpr std::string_view SearchUrlKeyPath = "Software\\Microsoft\\Internet Explorer\\SearchUrl\\";
+
+// Rewrites the SearchUrl key from the rows (checked rows installed, unchecked removed) in one batch and reports the
+// count in the "InstallEngines()" box, naming the prefixes that could not be installed.
+void InstallEngines(const EngineRows& rows, RegistryStore& store, Prompt& prompt);
+
+// Writes the shortcut key of the prefix: the URL as default value, then the four escape values.
+Status InstallShortcut(RegistryStore& store, std::string_view prefix, std::string_view url);
+// Deletes the shortcut key of the prefix; does nothing for an empty prefix.
+Status RemoveShortcut(RegistryStore& store, std::string_view prefix);
+// Deletes the SearchUrl key with every shortcut in it.
+Status RemoveAllShortcuts(RegistryStore& store);
+Status CreateSearchUrlKey(RegistryStore& store);
+
+// One step of the search fix that was not written.
+struct SearchFixFailure {
+    std::string KeyPath;
+    std::string ValueName;
+    Status Reason;
+};
+
+// Writes the browser's search settings back to their fixed values, all twenty steps in one batch; returns the steps
+// that failed (none on success).
+std::vector<SearchFixFailure> ApplySearchFix(RegistryStore& store);

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <filesystem>
+#include <random>
+#include <string>
+#include <system_error>
+
+// A fresh folder under the system's temporary folder, removed with everything in it when the object goes.
+class TempFolder {
+public:
+    TempFolder() {
+        std::random_device random;
+        const auto base = std::filesystem::temp_directory_path();
+        for (;;) {
+            path_ = base / ("vantrel-test-" + std::to_string(random()));
+            if (std::filesystem::create_directory(path_)) {
+                break;
+            }
+        }
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    // The folder's path as the program spells it: ending in one separator.
+    std::string WithSeparator() const { return (path_ / "").string(); }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
