@@ -1,0 +1,147 @@
+#include "platform/AtomicFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Closes a file descriptor when it goes out of scope.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    int get() const noexcept { return fd_; }
+    // Closes now, reporting the error that close() itself can raise (a delayed write error, for example).
+    int Close() {
+        const int result = ::close(fd_);
+        fd_ = -1;
+        return result;
+    }
+
+private:
+    int fd_;
+};
+
+// Removes the temporary file unless the rename took it.
+class TemporaryPath {
+public:
+    explicit TemporaryPath(std::string path) : path_(std::move(path)) {}
+    ~TemporaryPath() {
+        if (!path_.empty()) {
+            ::unlink(path_.c_str());
+        }
+    }
+    TemporaryPath(const TemporaryPath&) = delete;
+    TemporaryPath& operator=(const TemporaryPath&) = delete;
+
+    const std::string& path() const noexcept { return path_; }
+    void Release() { path_.clear(); }
+
+private:
+    std::string path_;
+};
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+Status WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return Status::FromErrno(errno);
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return {};
+}
+
+// The new file keeps the permissions of the file it replaces.
+void CopyPermissions(const std::string& from, int toFd) {
+    struct stat existing {};
+    if (::stat(from.c_str(), &existing) == 0) {
+        ::fchmod(toFd, existing.st_mode & 07777);
+    }
+}
+
+void SyncFolder(const std::string& folder) {
+    FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() >= 0) {
+        ::fsync(fd.get());
+    }
+}
+
+} // namespace
+
+Status ReadWholeFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        return Status::FromErrno(errno);
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) {
+        return Status::FromErrno(errno);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return Status::FromErrno(EISDIR);
+    }
+    if (info.st_size > 0) {
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
+    }
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return Status::FromErrno(errno);
+        }
+        if (got == 0) {
+            return {};
+        }
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+Status ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+    const auto slash = path.find_last_of('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string folder = FolderOf(path);
+    std::string pattern = folder + "/." + name + ".XXXXXX";
+    FileDescriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
+    if (fd.get() < 0) {
+        return Status::FromErrno(errno);
+    }
+    TemporaryPath temporary(pattern);
+    CopyPermissions(path, fd.get());
+    if (Status written = WriteAll(fd.get(), bytes); !written.ok()) {
+        return written;
+    }
+    if (::fsync(fd.get()) != 0 || fd.Close() != 0) {
+        return Status::FromErrno(errno);
+    }
+    if (::rename(temporary.path().c_str(), path.c_str()) != 0) {
+        return Status::FromErrno(errno);
+    }
+    temporary.Release();
+    SyncFolder(folder);
+    return {};
+}

@@ -1,0 +1,123 @@
+#include "platform/AtomicFile.h"
+
+#include "platform/Win32Error.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <string>
+
+namespace {
+
+// Closes a file handle when it goes out of scope.
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() {
+        if (valid()) {
+            CloseHandle(handle_);
+        }
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    HANDLE get() const noexcept { return handle_; }
+    bool valid() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
+    bool Close() {
+        const bool closed = CloseHandle(handle_) != 0;
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+// Removes the temporary file unless the move took it.
+class TemporaryPath {
+public:
+    explicit TemporaryPath(std::string path) : path_(std::move(path)) {}
+    ~TemporaryPath() {
+        if (!path_.empty()) {
+            DeleteFileA(path_.c_str());
+        }
+    }
+    TemporaryPath(const TemporaryPath&) = delete;
+    TemporaryPath& operator=(const TemporaryPath&) = delete;
+
+    const std::string& path() const noexcept { return path_; }
+    void Release() { path_.clear(); }
+
+private:
+    std::string path_;
+};
+
+Status LastError() {
+    return StatusFromWin32(GetLastError());
+}
+
+std::string TemporaryNameBeside(const std::string& path) {
+    static std::atomic<unsigned> counter{0};
+    return path + ".tmp-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+}
+
+Status WriteAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) {
+            return LastError();
+        }
+        bytes.remove_prefix(written);
+    }
+    return {};
+}
+
+} // namespace
+
+Status ReadWholeFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        return LastError();
+    }
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) {
+        bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    }
+    char buffer[1 << 16];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+            return LastError();
+        }
+        if (got == 0) {
+            return {};
+        }
+        bytes.append(buffer, got);
+    }
+}
+
+Status ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+    TemporaryPath temporary(TemporaryNameBeside(path));
+    FileHandle file(CreateFileA(temporary.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        temporary.Release();
+        return LastError();
+    }
+    if (Status written = WriteAll(file.get(), bytes); !written.ok()) {
+        return written;
+    }
+    if (!FlushFileBuffers(file.get()) || !file.Close()) {
+        return LastError();
+    }
+    if (!MoveFileExA(temporary.path().c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return LastError();
+    }
+    temporary.Release();
+    return {};
+}
