@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-// One engine as a row of the engine list: its prefix (the row's text), its URL (sub-item 1), its record line (`Tag`,
-// the authoritative copy) and whether it is to be installed.
+// One engine as a row of the engine list: its prefix (the row's text), its URL (sub-item 1), its record line
+// (`Tag`, the authoritative copy) and whether it is to be installed.
 struct EngineRow {
     std::string Text;
     std::string SubItem1;
@@ -15,8 +15,8 @@ struct EngineRow {
     bool operator==(const EngineRow&) const = default;
 };
 
-// The rows of the engine list, in display order, addressed 1..Count(). Implemented by a plain vector in the core and
-// by the model behind the main window's list view.
+// The rows of the engine list, in display order, addressed 1..Count(). Implemented by a plain vector in the
+// core and by the model behind the main window's list view.
 class EngineRows {
 public:
     virtual ~EngineRows() = default;

@@ -5,8 +5,7 @@
 #include <vector>
 
 // Erases the elements at the given 1-based positions from `rows` in one pass, keeping the order of the rest.
-template <typename Row>
-void EraseRowsAt(std::vector<Row>& rows, std::vector<std::size_t> positions) {
+template <typename Row> void EraseRowsAt(std::vector<Row>& rows, std::vector<std::size_t> positions) {
     std::sort(positions.begin(), positions.end());
     auto next = positions.begin();
     std::size_t kept = 0;

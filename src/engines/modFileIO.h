@@ -10,8 +10,8 @@
 
 // The engine list file: one record line per engine, lines ending in CR LF (or a lone CR) on reading.
 
-// The rows for the list file's bytes: one checked row per non-empty line, its Tag rebuilt from the line's PREFIX and
-// URL fields. A UTF-8 byte-order mark at the very start is skipped.
+// The rows for the list file's bytes: one checked row per non-empty line, its Tag rebuilt from the line's
+// PREFIX and URL fields. A UTF-8 byte-order mark at the very start is skipped.
 std::vector<EngineRow> ParseEngineList(std::string_view bytes);
 
 // The list file's bytes for the rows: every row's Tag followed by CR LF.
@@ -24,8 +24,9 @@ void LoadEngines(EngineRows& rows, Prompt& prompt);
 // "SaveEngines()" box and returns false; the rows stay as they are.
 bool SaveEngines(const EngineRows& rows, Prompt& prompt);
 
-// Replaces EngineFile with a copy of DefaultEngineFile, reloads the rows and updates the buttons. A failed copy
-// keeps the old file and the rows, and is reported in the "Error Restoring Engines" box; returns false then.
+// Replaces EngineFile with a copy of DefaultEngineFile, reloads the rows and updates the buttons. A failed
+// copy keeps the old file and the rows, and is reported in the "Error Restoring Engines" box; returns false
+// then.
 bool RestoreEngines(EngineRows& rows, ListButtons& buttons, Prompt& prompt);
 
 // Deletes the file, ignoring every error.

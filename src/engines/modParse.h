@@ -4,13 +4,13 @@
 #include <string_view>
 #include <vector>
 
-// Cuts `text` at every occurrence of `delimiter`: k occurrences give k + 1 elements. An empty delimiter gives the
-// whole text as the one element.
+// Cuts `text` at every occurrence of `delimiter`: k occurrences give k + 1 elements. An empty delimiter gives
+// the whole text as the one element.
 std::vector<std::string> SplitString(std::string_view text, std::string_view delimiter);
 
-// The value of the field named `key` in a record line of fields separated by `fieldSeparator`, each a name, the
-// one-character `keyValueSeparator` and a value. Empty for an empty line; `defaultValue` when the first field has no
-// separator, when no field matches, or when the value is empty.
+// The value of the field named `key` in a record line of fields separated by `fieldSeparator`, each a name,
+// the one-character `keyValueSeparator` and a value. Empty for an empty line; `defaultValue` when the first
+// field has no separator, when no field matches, or when the value is empty.
 std::string GetField(std::string_view line, std::string_view key, std::string_view fieldSeparator,
                      std::string_view keyValueSeparator, std::string_view defaultValue);
 

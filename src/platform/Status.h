@@ -17,7 +17,8 @@ public:
     const std::string& description() const noexcept { return description_; }
 
 private:
-    Status(long code, std::string description) : failed_(true), code_(code), description_(std::move(description)) {}
+    Status(long code, std::string description)
+        : failed_(true), code_(code), description_(std::move(description)) {}
 
     bool failed_ = false;
     long code_ = 0;

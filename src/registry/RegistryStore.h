@@ -20,8 +20,8 @@ enum class RegType : std::uint32_t {
     Dword = 4,  // REG_DWORD
 };
 
-// A value's type and data. A String's data is its text in the system's 8-bit encoding, without a terminating zero;
-// a Dword's or Binary's data is its bytes.
+// A value's type and data. A String's data is its text in the system's 8-bit encoding, without a terminating
+// zero; a Dword's or Binary's data is its bytes.
 struct RegValue {
     RegType Type = RegType::String;
     std::string Data;
@@ -29,21 +29,22 @@ struct RegValue {
     bool operator==(const RegValue&) const = default;
 };
 
-// A tree of keys under named roots, with named values and each key's default value (the empty name). Names compare
-// without regard to case; a path with a trailing backslash names the same key as the path without it.
+// A tree of keys under named roots, with named values and each key's default value (the empty name). Names
+// compare without regard to case; a path with a trailing backslash names the same key as the path without it.
 class RegistryStore {
 public:
     virtual ~RegistryStore() = default;
 
-    // A batch groups the steps of one command: the store is locked and read once at its start and written once at
-    // its end. Outside a batch each step is a batch of its own.
+    // A batch groups the steps of one command: the store is locked and read once at its start and written
+    // once at its end. Outside a batch each step is a batch of its own.
     virtual Status BeginBatch() = 0;
     virtual Status EndBatch() = 0;
 
     // Opens the key, creating it and every missing key above it.
     virtual Status CreateKey(RegRoot root, std::string_view path) = 0;
     // Creates the key as CreateKey does and sets one value; the empty name is the default value.
-    virtual Status SetValue(RegRoot root, std::string_view path, std::string_view name, const RegValue& value) = 0;
+    virtual Status SetValue(RegRoot root, std::string_view path, std::string_view name,
+                            const RegValue& value) = 0;
     // Deletes one key; fails and keeps it when it has subkeys. A missing key is not an error.
     virtual Status DeleteKey(RegRoot root, std::string_view path) = 0;
     // Deletes the key with everything below it. A missing key is not an error.
@@ -51,12 +52,13 @@ public:
 
     // Reading, for tests and for the commands that check what is there.
     virtual bool KeyExists(RegRoot root, std::string_view path) = 0;
-    virtual std::optional<RegValue> QueryValue(RegRoot root, std::string_view path, std::string_view name) = 0;
+    virtual std::optional<RegValue> QueryValue(RegRoot root, std::string_view path,
+                                               std::string_view name) = 0;
     virtual std::vector<std::string> SubKeyNames(RegRoot root, std::string_view path) = 0;
 };
 
-// Holds a batch of the store for its lifetime. Commit() ends it and tells whether the batch was written; a batch not
-// committed is ended by the destructor.
+// Holds a batch of the store for its lifetime. Commit() ends it and tells whether the batch was written; a
+// batch not committed is ended by the destructor.
 class RegistryBatch {
 public:
     explicit RegistryBatch(RegistryStore& store);

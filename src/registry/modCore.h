@@ -12,8 +12,8 @@
 // "Software\Microsoft\Internet Explorer\SearchUrl\": every shortcut key is this followed by its prefix.
 inline constexpr std::string_view SearchUrlKeyPath = "Software\\Microsoft\\Internet Explorer\\SearchUrl\\";
 
-// Rewrites the SearchUrl key from the rows (checked rows installed, unchecked removed) in one batch and reports the
-// count in the "InstallEngines()" box, naming the prefixes that could not be installed.
+// Rewrites the SearchUrl key from the rows (checked rows installed, unchecked removed) in one batch and
+// reports the count in the "InstallEngines()" box, naming the prefixes that could not be installed.
 void InstallEngines(const EngineRows& rows, RegistryStore& store, Prompt& prompt);
 
 // Writes the shortcut key of the prefix: the URL as default value, then the four escape values.
@@ -31,6 +31,6 @@ struct SearchFixFailure {
     Status Reason;
 };
 
-// Writes the browser's search settings back to their fixed values, all twenty steps in one batch; returns the steps
-// that failed (none on success).
+// Writes the browser's search settings back to their fixed values, all twenty steps in one batch; returns the
+// steps that failed (none on success).
 std::vector<SearchFixFailure> ApplySearchFix(RegistryStore& store);

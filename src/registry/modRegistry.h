@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
-// The six registry procedures: the only way the program changes the registry. Each does one thing to one key and
-// returns what happened.
+// The six registry procedures: the only way the program changes the registry. Each does one thing to one key
+// and returns what happened.
 
 Status DeleteKeyTree(RegistryStore& store, RegRoot root, std::string_view path);
 Status DeleteKey(RegistryStore& store, RegRoot root, std::string_view path);

@@ -3,7 +3,8 @@
 #include <string>
 #include <string_view>
 
-// The application's paths and the maker's addresses, set once by InitGlobals at start and only read afterwards.
+// The application's paths and the maker's addresses, set once by InitGlobals at start and only read
+// afterwards.
 extern std::string AppFolder;         // the executable's folder, ending in exactly one path separator
 extern std::string EngineFile;        // AppFolder + "Search Engines.ini"
 extern std::string DefaultEngineFile; // AppFolder + "Search Engines.bak"
