@@ -1,0 +1,159 @@
+#include "engines/modFileIO.h"
+
+#include "engines/modParse.h"
+#include "platform/AtomicFile.h"
+#include "startup/AppPaths.h"
+
+#include <cstring>
+#include <utility>
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
+std::string_view WithoutByteOrderMark(std::string_view bytes) {
+    if (bytes.starts_with(ByteOrderMark)) {
+        bytes.remove_prefix(ByteOrderMark.size());
+    }
+    return bytes;
+}
+
+// Calls `visit` with every line of `bytes`, empty ones included. A line ends at CR LF or a lone CR; a lone LF
+// stays in the line, and a last line without a line end counts.
+template <typename Visit> void VisitLines(std::string_view bytes, Visit visit) {
+    while (!bytes.empty()) {
+        const void* cr = std::memchr(bytes.data(), '\r', bytes.size());
+        if (cr == nullptr) {
+            visit(bytes);
+            return;
+        }
+        const auto length = static_cast<std::size_t>(static_cast<const char*>(cr) - bytes.data());
+        visit(bytes.substr(0, length));
+        const bool crlf = length + 1 < bytes.size() && bytes[length + 1] == '\n';
+        bytes.remove_prefix(length + (crlf ? 2 : 1));
+    }
+}
+
+// The bytes up to the end of the last line that has its line end; a read cut short leaves a partial line
+// after it.
+std::string_view CompleteLines(std::string_view bytes) {
+    const std::size_t cr = bytes.rfind('\r');
+    if (cr == std::string_view::npos) {
+        return {};
+    }
+    const bool crlf = cr + 1 < bytes.size() && bytes[cr + 1] == '\n';
+    return bytes.substr(0, cr + (crlf ? 2 : 1));
+}
+
+std::string_view LastLine(std::string_view bytes) {
+    std::string_view last;
+    VisitLines(WithoutByteOrderMark(bytes), [&last](std::string_view line) { last = line; });
+    return last;
+}
+
+void ReportLoadFailure(Prompt& prompt, std::string_view sBuffer, const Status& status) {
+    prompt.Show({"LoadEngines()",
+                 JoinLines({"Error while trying to load search engines.", "",
+                            "sBuffer: " + std::string(sBuffer), "Error: " + status.description()}),
+                 PromptIcon::Critical, PromptButtons::Ok});
+}
+
+void ReportSaveFailure(Prompt& prompt, const Status& status) {
+    prompt.Show({"SaveEngines()",
+                 JoinLines({"Error while trying to save search engines.", "", "File: " + EngineFile,
+                            "Error: " + status.description()}),
+                 PromptIcon::Exclamation, PromptButtons::Ok});
+}
+
+void ReportRestoreFailure(Prompt& prompt, const Status& status) {
+    prompt.Show({"Error Restoring Engines",
+                 JoinLines({"There was an error while trying to restore the engines file.", "",
+                            "Trying to copy this: " + DefaultEngineFile, "To this: " + EngineFile,
+                            "Because: " + status.description()}),
+                 PromptIcon::Exclamation, PromptButtons::Ok});
+}
+
+Status CopyFileAtomically(const std::string& from, const std::string& to) {
+    std::string bytes;
+    const Status read = ReadWholeFile(from, bytes);
+    if (!read.ok()) {
+        return read;
+    }
+    return ReplaceFileAtomically(to, bytes);
+}
+
+} // namespace
+
+std::vector<EngineRow> ParseEngineList(std::string_view bytes) {
+    std::vector<EngineRow> rows;
+    VisitLines(WithoutByteOrderMark(bytes), [&rows](std::string_view line) {
+        if (line.empty()) {
+            return;
+        }
+        std::string prefix = GetField(line, "PREFIX", "\t", "=", "");
+        std::string url = GetField(line, "URL", "\t", "=", "");
+        rows.push_back(MakeEngineRow(std::move(prefix), std::move(url)));
+    });
+    return rows;
+}
+
+std::string FormatEngineList(const EngineRows& rows) {
+    const std::size_t count = rows.Count();
+    std::size_t size = 0;
+    for (std::size_t i = 1; i <= count; ++i) {
+        size += rows.Row(i).Tag.size() + 2;
+    }
+    std::string bytes;
+    bytes.reserve(size);
+    for (std::size_t i = 1; i <= count; ++i) {
+        bytes.append(rows.Row(i).Tag).append("\r\n");
+    }
+    return bytes;
+}
+
+void LoadEngines(EngineRows& rows, Prompt& prompt) {
+    rows.Clear();
+    std::string bytes;
+    const Status status = ReadWholeFile(EngineFile, bytes);
+    if (status.ok()) {
+        rows.AddMany(ParseEngineList(bytes));
+        return;
+    }
+    const std::string_view complete = CompleteLines(bytes);
+    rows.AddMany(ParseEngineList(complete));
+    ReportLoadFailure(prompt, LastLine(complete), status);
+}
+
+bool SaveEngines(const EngineRows& rows, Prompt& prompt) {
+    const Status status = ReplaceFileAtomically(EngineFile, FormatEngineList(rows));
+    if (!status.ok()) {
+        ReportSaveFailure(prompt, status);
+    }
+    return status.ok();
+}
+
+bool RestoreEngines(EngineRows& rows, ListButtons& buttons, Prompt& prompt) {
+    const Status status = CopyFileAtomically(DefaultEngineFile, EngineFile);
+    if (!status.ok()) {
+        ReportRestoreFailure(prompt, status);
+        return false;
+    }
+    LoadEngines(rows, prompt);
+    UpdateButtons(rows, buttons);
+    return true;
+}
+
+void RemoveFile(const std::string& path) {
+#ifdef _WIN32
+    static_cast<void>(DeleteFileA(path.c_str()));
+#else
+    static_cast<void>(unlink(path.c_str()));
+#endif
+}

@@ -1,0 +1,75 @@
+#include "engines/modParse.h"
+
+namespace {
+
+// Calls `visit` with each piece of `text` between occurrences of `delimiter`, left to right, until it returns
+// true. Walks the text without copying it, so a record line is searched without building its array of fields.
+template <typename Visit> void VisitPieces(std::string_view text, std::string_view delimiter, Visit visit) {
+    if (delimiter.empty()) {
+        visit(text);
+        return;
+    }
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t found = text.find(delimiter, start);
+        if (found == std::string_view::npos) {
+            visit(text.substr(start));
+            return;
+        }
+        if (visit(text.substr(start, found - start))) {
+            return;
+        }
+        start = found + delimiter.size();
+    }
+}
+
+} // namespace
+
+std::vector<std::string> SplitString(std::string_view text, std::string_view delimiter) {
+    std::vector<std::string> pieces;
+    VisitPieces(text, delimiter, [&pieces](std::string_view piece) {
+        pieces.emplace_back(piece);
+        return false;
+    });
+    return pieces;
+}
+
+std::string GetField(std::string_view line, std::string_view key, std::string_view fieldSeparator,
+                     std::string_view keyValueSeparator, std::string_view defaultValue) {
+    if (line.empty()) {
+        return {};
+    }
+    bool first = true;
+    bool rejected = false;
+    std::string_view value;
+    VisitPieces(line, fieldSeparator, [&](std::string_view field) {
+        const std::size_t separator = field.find(keyValueSeparator);
+        if (first && separator == std::string_view::npos) {
+            rejected = true;
+            return true;
+        }
+        first = false;
+        const std::string_view name =
+            separator == std::string_view::npos ? std::string_view{} : field.substr(0, separator);
+        if (name != key) {
+            return false;
+        }
+        if (separator != std::string_view::npos) {
+            value = field.substr(separator + keyValueSeparator.size());
+        }
+        return true;
+    });
+    if (rejected || value.empty()) {
+        return std::string(defaultValue);
+    }
+    return std::string(value);
+}
+
+std::string MakeRecordLine(std::string_view prefix, std::string_view url) {
+    constexpr std::string_view prefixKey = "PREFIX=";
+    constexpr std::string_view urlKey = "\tURL=";
+    std::string line;
+    line.reserve(prefixKey.size() + prefix.size() + urlKey.size() + url.size());
+    line.append(prefixKey).append(prefix).append(urlKey).append(url);
+    return line;
+}

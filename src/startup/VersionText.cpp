@@ -1,0 +1,71 @@
+#include "startup/VersionText.h"
+
+#include "Version.h"
+
+#include <cstdio>
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <optional>
+#include <vector>
+#endif
+
+namespace {
+
+#ifdef _WIN32
+// The numbers of the executable's VERSIONINFO, laid out as FILEVERSION major,minor,0,revision.
+std::optional<ProgramVersion> ResourceVersion() {
+    char path[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length == 0 || length >= sizeof path) {
+        return std::nullopt;
+    }
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    if (size == 0) {
+        return std::nullopt;
+    }
+    std::vector<char> block(size);
+    void* fixed = nullptr;
+    UINT fixedSize = 0;
+    if (!GetFileVersionInfoA(path, 0, size, block.data()) ||
+        !VerQueryValueA(block.data(), "\\", &fixed, &fixedSize) || fixedSize < sizeof(VS_FIXEDFILEINFO)) {
+        return std::nullopt;
+    }
+    const auto* info = static_cast<const VS_FIXEDFILEINFO*>(fixed);
+    return ProgramVersion{HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
+                          LOWORD(info->dwFileVersionLS)};
+}
+#endif
+
+// The number in decimal with at least `digits` digits, zero-padded on the left.
+std::string Padded(int number, int digits) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*d", digits, number);
+    return text;
+}
+
+} // namespace
+
+ProgramVersion CurrentVersion() {
+#ifdef _WIN32
+    if (const auto version = ResourceVersion()) {
+        return *version;
+    }
+#endif
+    return {VersionMajor, VersionMinor, VersionRevision};
+}
+
+std::string MainWindowCaption(const ProgramVersion& version) {
+    return "IE Vantrel v2." + Padded(version.Minor, 2);
+}
+
+std::string VersionText(const ProgramVersion& version) {
+    return std::to_string(version.Major) + "." + Padded(version.Minor, 2);
+}
+
+std::string BuildText(const ProgramVersion& version) {
+    return "#" + Padded(version.Revision, 4);
+}

@@ -1,0 +1,88 @@
+#include "platform/AtomicFile.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> FolderListing(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string EveryByte(std::size_t repeats) {
+    std::string bytes;
+    for (std::size_t r = 0; r < repeats; ++r) {
+        for (int c = 0; c < 256; ++c) {
+            bytes += static_cast<char>(c);
+        }
+    }
+    return bytes;
+}
+
+} // namespace
+
+TEST(AtomicFile, ReplacesAndReadsBackEveryByteLeavingNothingBeside) {
+    TempFolder folder;
+    const std::string path = folder.File("Search Engines.ini");
+    const std::string large = EveryByte(1000);
+
+    ASSERT_TRUE(ReplaceFileAtomically(path, large).ok());
+    EXPECT_EQ(ReadBytes(path), large);
+    ASSERT_TRUE(ReplaceFileAtomically(path, "short").ok());
+    EXPECT_EQ(ReadBytes(path), "short");
+    ASSERT_TRUE(ReplaceFileAtomically(path, "").ok());
+
+    std::string bytes = "stale";
+    ASSERT_TRUE(ReadWholeFile(path, bytes).ok());
+    EXPECT_EQ(bytes, "");
+    ASSERT_TRUE(ReplaceFileAtomically(path, large).ok());
+    ASSERT_TRUE(ReadWholeFile(path, bytes).ok());
+    EXPECT_EQ(bytes, large);
+    EXPECT_EQ(FolderListing(folder.Path()), (std::vector<std::string>{"Search Engines.ini"}));
+}
+
+TEST(AtomicFile, ReadingWhatIsNoFileFailsWithADescription) {
+    TempFolder folder;
+    std::string bytes = "stale";
+    const Status missing = ReadWholeFile(folder.File("missing"), bytes);
+    EXPECT_FALSE(missing.ok());
+    EXPECT_FALSE(missing.description().empty());
+    EXPECT_EQ(bytes, "");
+
+    const Status directory = ReadWholeFile(folder.Path().string(), bytes);
+    EXPECT_FALSE(directory.ok());
+    EXPECT_FALSE(directory.description().empty());
+}
+
+TEST(AtomicFile, AReplacementThatCannotBeWrittenLeavesEverythingAsItWas) {
+    TempFolder folder;
+    const std::string blocker = folder.File("blocker");
+    ASSERT_TRUE(ReplaceFileAtomically(blocker, "a file, not a folder").ok());
+
+    const Status beneath = ReplaceFileAtomically((std::filesystem::path(blocker) / "list.ini").string(), "x");
+    EXPECT_FALSE(beneath.ok());
+    EXPECT_FALSE(beneath.description().empty());
+
+    std::filesystem::create_directory(folder.File("folder"));
+    EXPECT_FALSE(ReplaceFileAtomically(folder.File("folder"), "x").ok());
+
+    EXPECT_EQ(ReadBytes(blocker), "a file, not a folder");
+    EXPECT_EQ(FolderListing(folder.Path()), (std::vector<std::string>{"blocker", "folder"}));
+    EXPECT_TRUE(std::filesystem::is_empty(folder.File("folder")));
+}
