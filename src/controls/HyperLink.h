@@ -65,6 +65,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void ReadFields(const PropertyBag& bag);
+    void ApplyLoadedLook();
     void Layout();
     void Hover();
     void CheckMouseOut();
@@ -81,6 +83,7 @@ private:
 
     void SetTimerEnabled(bool enabled);
     void SetTimerInterval(qint32 interval);
+    void UpdateTimer();
 
     QLabel* labLink;
     QTimer* tmrMouseOut;
@@ -88,12 +91,12 @@ private:
 
     QString Caption_;
     QString URL_;
-    ColourValue BackColor_ = ButtonFaceColour;
-    ColourValue LinkColour_ = 0x00FF0000;
-    ColourValue HilightColour_ = 0x00AF0000;
+    ColourValue BackColor_ = 0;
+    ColourValue LinkColour_ = 0;
+    ColourValue HilightColour_ = 0;
     bool Underlined_ = false;
-    bool UnderlinedHilight_ = true;
-    qint32 MouseOutCheckDelay_ = 50;
+    bool UnderlinedHilight_ = false;
+    qint32 MouseOutCheckDelay_ = 0;
     QString ToolTip_;
     bool OverrideClick_ = false;
     bool MinimiseOnClick_ = false;
@@ -103,6 +106,7 @@ private:
     // The timer counts as running once enabled, even with an interval of 0, which never ticks.
     bool timerEnabled_ = false;
     qint32 timerInterval_ = 100;
+    // What the label shows, kept as colour values so that a new colour scheme can be applied to them.
     ColourValue labelTextColour_ = 0x00FF0000;
     ColourValue labelBackColour_ = ButtonFaceColour;
 };
