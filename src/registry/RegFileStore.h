@@ -1,0 +1,49 @@
+#pragma once
+
+#include "registry/FileLock.h"
+#include "registry/RegKey.h"
+#include "registry/RegistryStore.h"
+
+#include <string>
+
+// HKEY_CURRENT_USER kept in one file in the registry editor's export format, for systems without a registry.
+// A batch holds an exclusive lock on a lock file beside the store, reads the store once and replaces it
+// atomically once, so two running copies of the program never lose each other's writes. A store that cannot
+// be parsed is never written.
+class RegFileStore final : public RegistryStore {
+public:
+    explicit RegFileStore(std::string path) : path_(std::move(path)) {}
+
+    const std::string& Path() const noexcept { return path_; }
+
+    Status BeginBatch() override;
+    Status EndBatch() override;
+
+    Status CreateKey(RegRoot root, std::string_view path) override;
+    Status SetValue(RegRoot root, std::string_view path, std::string_view name,
+                    const RegValue& value) override;
+    Status DeleteKey(RegRoot root, std::string_view path) override;
+    Status DeleteTree(RegRoot root, std::string_view path) override;
+
+    bool KeyExists(RegRoot root, std::string_view path) override;
+    std::optional<RegValue> QueryValue(RegRoot root, std::string_view path, std::string_view name) override;
+    std::vector<std::string> SubKeyNames(RegRoot root, std::string_view path) override;
+
+private:
+    // Runs one change on the tree: inside the open batch, or in a batch of its own.
+    template <typename Step> Status Change(Step step);
+    Status Read(RegKey& root) const;
+    // The key at the path, or null; outside a batch the store is read into `scratch` first.
+    const RegKey* Find(std::string_view path, RegKey& scratch);
+
+    std::string path_;
+    FileLock lock_;
+    RegKey root_{std::string()};
+    int depth_ = 0;
+    bool dirty_ = false;
+};
+
+// Where the current user's store lives: $XDG_CONFIG_HOME/ievantrel/HKEY_CURRENT_USER.reg, with
+// XDG_CONFIG_HOME
+// ~/.config when it is unset, empty or not an absolute path.
+std::string UserRegistryFilePath();

@@ -1,0 +1,19 @@
+#include "registry/RegistryStore.h"
+
+RegistryBatch::RegistryBatch(RegistryStore& store) : store_(store), started_(store.BeginBatch()) {
+    open_ = started_.ok();
+}
+
+RegistryBatch::~RegistryBatch() {
+    if (open_) {
+        store_.EndBatch();
+    }
+}
+
+Status RegistryBatch::Commit() {
+    if (!open_) {
+        return started_;
+    }
+    open_ = false;
+    return store_.EndBatch();
+}

@@ -1,0 +1,24 @@
+#include "registry/RegFileStore.h"
+
+#include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace {
+
+std::string HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') {
+        return home;
+    }
+    const passwd* user = ::getpwuid(::getuid());
+    return user != nullptr && user->pw_dir != nullptr ? user->pw_dir : "/";
+}
+
+} // namespace
+
+std::string UserRegistryFilePath() {
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    const std::string folder =
+        configHome != nullptr && configHome[0] == '/' ? std::string(configHome) : HomeFolder() + "/.config";
+    return folder + "/ievantrel/HKEY_CURRENT_USER.reg";
+}

@@ -1,0 +1,117 @@
+#include "registry/Utf16.h"
+
+namespace {
+
+constexpr char32_t Replacement = 0xFFFD;
+
+void AppendUnit(char16_t unit, std::string& out) {
+    out.push_back(static_cast<char>(unit & 0xFF));
+    out.push_back(static_cast<char>(unit >> 8));
+}
+
+void AppendCodePointUtf16(char32_t code, std::string& out) {
+    if (code < 0x10000) {
+        AppendUnit(static_cast<char16_t>(code), out);
+        return;
+    }
+    code -= 0x10000;
+    AppendUnit(static_cast<char16_t>(0xD800 + (code >> 10)), out);
+    AppendUnit(static_cast<char16_t>(0xDC00 + (code & 0x3FF)), out);
+}
+
+// Decodes one code point at `at`, advancing it; U+FFFD and one byte for anything that is not well-formed
+// UTF-8.
+char32_t DecodeUtf8(std::string_view text, std::size_t& at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    std::size_t length = 0;
+    char32_t code = 0;
+    char32_t minimum = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, code = lead & 0x1F, minimum = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, code = lead & 0x0F, minimum = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, code = lead & 0x07, minimum = 0x10000;
+    } else {
+        ++at;
+        return Replacement;
+    }
+    if (at + length > text.size()) {
+        ++at;
+        return Replacement;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[at + i]);
+        if ((next & 0xC0) != 0x80) {
+            ++at;
+            return Replacement;
+        }
+        code = (code << 6) | (next & 0x3F);
+    }
+    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        ++at;
+        return Replacement;
+    }
+    at += length;
+    return code;
+}
+
+void AppendUtf8(char32_t code, std::string& out) {
+    if (code < 0x80) {
+        out.push_back(static_cast<char>(code));
+    } else if (code < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else if (code < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (code >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    }
+}
+
+char16_t UnitAt(std::string_view utf16, std::size_t at) {
+    return static_cast<char16_t>(static_cast<unsigned char>(utf16[at]) |
+                                 (static_cast<unsigned char>(utf16[at + 1]) << 8));
+}
+
+} // namespace
+
+void AppendUtf16Le(std::string_view utf8, std::string& out) {
+    out.reserve(out.size() + utf8.size() * 2);
+    std::size_t at = 0;
+    while (at < utf8.size()) {
+        const auto byte = static_cast<unsigned char>(utf8[at]);
+        if (byte < 0x80) {
+            out.push_back(static_cast<char>(byte));
+            out.push_back('\0');
+            ++at;
+        } else {
+            AppendCodePointUtf16(DecodeUtf8(utf8, at), out);
+        }
+    }
+}
+
+void AppendUtf8FromUtf16Le(std::string_view utf16, std::string& out) {
+    out.reserve(out.size() + utf16.size() / 2);
+    for (std::size_t at = 0; at + 1 < utf16.size(); at += 2) {
+        const char16_t unit = UnitAt(utf16, at);
+        if (unit < 0xD800 || unit > 0xDFFF) {
+            AppendUtf8(unit, out);
+            continue;
+        }
+        if (unit <= 0xDBFF && at + 3 < utf16.size()) {
+            const char16_t low = UnitAt(utf16, at + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                AppendUtf8(0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(low) - 0xDC00), out);
+                at += 2;
+                continue;
+            }
+        }
+        AppendUtf8(Replacement, out);
+    }
+}
