@@ -1,0 +1,224 @@
+#include "registry/RegFileStore.h"
+
+#include "platform/AtomicFile.h"
+#include "registry/modCore.h"
+#include "registry/modRegistry.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr RegRoot CurrentUser = RegRoot::CurrentUser;
+
+// UTF-16LE of an ASCII text, with the byte-order mark.
+std::string Utf16Le(std::string_view ascii) {
+    std::string bytes = "\xFF\xFE";
+    for (const char c : ascii) {
+        bytes += c;
+        bytes += '\0';
+    }
+    return bytes;
+}
+
+std::string FileBytes(const std::string& path) {
+    std::string bytes;
+    EXPECT_TRUE(ReadWholeFile(path, bytes).ok()) << path;
+    return bytes;
+}
+
+class RegFileStoreTest : public ::testing::Test {
+protected:
+    std::string StorePath() const { return folder_.File("ievantrel/HKEY_CURRENT_USER.reg"); }
+
+    void WriteStore(std::string_view bytes) {
+        std::filesystem::create_directories(folder_.Path() / "ievantrel");
+        ASSERT_TRUE(ReplaceFileAtomically(StorePath(), bytes).ok());
+    }
+
+    TempFolder folder_;
+    RegFileStore store_{StorePath()};
+};
+
+TEST_F(RegFileStoreTest, WritesTheRegistryEditorsExportFormatByteForByte) {
+    ASSERT_TRUE(WriteStringValue(store_, CurrentUser, "Software\\Test\\", "", "a\"b\\c").ok());
+    ASSERT_TRUE(WriteDwordValue(store_, CurrentUser, "Software\\Test", "Count", 42).ok());
+    ASSERT_TRUE(WriteBinaryValue(store_, CurrentUser, "Software\\Test", "Flag", 1).ok());
+    ASSERT_TRUE(EnsureKey(store_, CurrentUser, "Software\\Test\\Empty").ok());
+    EXPECT_EQ(FileBytes(StorePath()), Utf16Le("Windows Registry Editor Version 5.00\r\n"
+                                              "\r\n"
+                                              "[HKEY_CURRENT_USER\\Software]\r\n"
+                                              "\r\n"
+                                              "[HKEY_CURRENT_USER\\Software\\Test]\r\n"
+                                              "@=\"a\\\"b\\\\c\"\r\n"
+                                              "\"Count\"=dword:0000002a\r\n"
+                                              "\"Flag\"=hex:01,00,00,00\r\n"
+                                              "\r\n"
+                                              "[HKEY_CURRENT_USER\\Software\\Test\\Empty]\r\n"
+                                              "\r\n"));
+}
+
+TEST_F(RegFileStoreTest, TextsAreUtf8InsideAndUtf16InTheFile) {
+    ASSERT_TRUE(
+        WriteStringValue(store_, CurrentUser, "Software\\Caf\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x94\x8D")
+            .ok());
+    ASSERT_TRUE(WriteStringValue(store_, CurrentUser, "Software", "Latin1", "caf\xE9!").ok());
+    EXPECT_EQ(store_.QueryValue(CurrentUser, "software\\CAF\xC3\xA9", "\xE2\x82\xAC")->Data,
+              "\xF0\x9F\x94\x8D");
+    EXPECT_EQ(store_.QueryValue(CurrentUser, "Software", "Latin1")->Data, "caf\xEF\xBF\xBD!");
+    const std::string bytes = FileBytes(StorePath());
+    EXPECT_NE(bytes.find(std::string("C\0a\0f\0\xE9\0]\0", 10)), std::string::npos);
+    EXPECT_NE(bytes.find(std::string("\x3D\xD8\x0D\xDD", 4)), std::string::npos);
+}
+
+TEST_F(RegFileStoreTest, ReadsAnEightBitFileWithEitherHeaderAndContinuedHexLines) {
+    WriteStore("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Old]\n\"Text\"=\"x\"\n"
+               "\"Bytes\"=hex:01,02,\\\n  03,ff\n; a comment\n");
+    EXPECT_EQ(store_.QueryValue(CurrentUser, "Software\\Old", "Text"), (RegValue{RegType::String, "x"}));
+    EXPECT_EQ(store_.QueryValue(CurrentUser, "Software\\Old", "Bytes"),
+              (RegValue{RegType::Binary, "\x01\x02\x03\xFF"}));
+    WriteStore("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n@=dword:00000010\r\n");
+    EXPECT_EQ(store_.QueryValue(CurrentUser, "A", ""),
+              (RegValue{RegType::Dword, std::string("\x10\0\0\0", 4)}));
+}
+
+TEST_F(RegFileStoreTest, LivesUnderXdgConfigHomeOrTheHomeConfigFolder) {
+    ::setenv("XDG_CONFIG_HOME", folder_.Path().c_str(), 1);
+    EXPECT_EQ(UserRegistryFilePath(), StorePath());
+    ::setenv("HOME", (folder_.Path() / "home").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", "relative", 1);
+    EXPECT_EQ(UserRegistryFilePath(), folder_.File("home/.config/ievantrel/HKEY_CURRENT_USER.reg"));
+    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(UserRegistryFilePath(), folder_.File("home/.config/ievantrel/HKEY_CURRENT_USER.reg"));
+
+    RegFileStore store(UserRegistryFilePath());
+    EXPECT_FALSE(store.KeyExists(CurrentUser, "Software"));
+    EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "home"));
+    ASSERT_TRUE(EnsureKey(store, CurrentUser, "Software").ok());
+    EXPECT_TRUE(std::filesystem::exists(UserRegistryFilePath()));
+}
+
+TEST_F(RegFileStoreTest, RefusesPathsThatCannotNameAKeyAndWritesNothing) {
+    for (const char* path : {"\\Software", "Software\\\\Deeper", "Software\\Line\nBreak"}) {
+        EXPECT_FALSE(EnsureKey(store_, CurrentUser, path).ok()) << path;
+    }
+    EXPECT_FALSE(WriteStringValue(store_, CurrentUser, "Software", "Name", "two\r\nlines").ok());
+    EXPECT_FALSE(DeleteKeyTree(store_, CurrentUser, "").ok());
+    EXPECT_FALSE(std::filesystem::exists(StorePath()));
+}
+
+TEST_F(RegFileStoreTest, ABatchReadsOnceAndWritesOnceAtItsEnd) {
+    ASSERT_TRUE(EnsureKey(store_, CurrentUser, "Software\\Before").ok());
+    const std::string before = FileBytes(StorePath());
+    {
+        RegistryBatch batch(store_);
+        ASSERT_TRUE(batch.Started().ok());
+        ASSERT_TRUE(InstallShortcut(store_, "one", "http://one/%s").ok());
+        ASSERT_TRUE(InstallShortcut(store_, "two", "http://two/%s").ok());
+        EXPECT_TRUE(store_.KeyExists(CurrentUser, "Software\\Microsoft\\Internet Explorer\\SearchUrl\\one"));
+        EXPECT_EQ(FileBytes(StorePath()), before);
+        ASSERT_TRUE(batch.Commit().ok());
+    }
+    RegFileStore other(StorePath());
+    EXPECT_EQ(other.SubKeyNames(CurrentUser, "Software\\Microsoft\\Internet Explorer\\SearchUrl"),
+              (std::vector<std::string>{"one", "two"}));
+}
+
+// Each child process installs its own shortcuts, one batch each, into the same store at the same time.
+TEST_F(RegFileStoreTest, TwoProcessesWritingAtOnceLoseNothing) {
+    constexpr int Writers = 2;
+    constexpr int BatchesEach = 40;
+    std::vector<pid_t> children;
+    for (int writer = 0; writer < Writers; ++writer) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            RegFileStore store(StorePath());
+            bool ok = true;
+            for (int i = 0; i < BatchesEach; ++i) {
+                RegistryBatch batch(store);
+                ok = ok &&
+                     InstallShortcut(store, "w" + std::to_string(writer) + "-" + std::to_string(i), "u").ok();
+                ok = ok && batch.Commit().ok();
+            }
+            ::_exit(ok ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(store_.SubKeyNames(CurrentUser, "Software\\Microsoft\\Internet Explorer\\SearchUrl").size(),
+              std::size_t{Writers * BatchesEach});
+}
+
+TEST_F(RegFileStoreTest, ACrashBeforeTheRenameLeavesTheOldStoreAndFreesTheLock) {
+    ASSERT_TRUE(InstallShortcut(store_, "old", "http://old/%s").ok());
+    const std::string before = FileBytes(StorePath());
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        RegFileStore store(StorePath());
+        store.BeginBatch();
+        InstallShortcut(store, "lost", "http://lost/%s");
+        // What a crash after writing the temporary file and before renaming it leaves behind.
+        std::FILE* partial =
+            std::fopen((folder_.File("ievantrel/.HKEY_CURRENT_USER.reg.crashed")).c_str(), "wb");
+        std::fputs("Windows Registry Editor Version 5.00", partial);
+        std::fclose(partial);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(FileBytes(StorePath()), before);
+    EXPECT_FALSE(store_.KeyExists(CurrentUser, "Software\\Microsoft\\Internet Explorer\\SearchUrl\\lost"));
+    ASSERT_TRUE(InstallShortcut(store_, "new", "http://new/%s").ok());
+    EXPECT_TRUE(store_.KeyExists(CurrentUser, "Software\\Microsoft\\Internet Explorer\\SearchUrl\\old"));
+}
+
+struct CorruptStore {
+    const char* What;
+    std::string Bytes;
+    int Line;
+};
+
+class CorruptStoreTest : public RegFileStoreTest, public ::testing::WithParamInterface<CorruptStore> {};
+
+TEST_P(CorruptStoreTest, IsNeverOverwrittenAndNamedWithItsLine) {
+    WriteStore(GetParam().Bytes);
+    const std::string expected =
+        "\"" + StorePath() + "\" cannot be read: line " + std::to_string(GetParam().Line);
+
+    const Status removed = RemoveAllShortcuts(store_);
+    EXPECT_FALSE(removed.ok());
+    EXPECT_NE(removed.description().find(expected), std::string::npos) << removed.description();
+    const std::vector<SearchFixFailure> failures = ApplySearchFix(store_);
+    ASSERT_EQ(failures.size(), 20u);
+    EXPECT_NE(failures.back().Reason.description().find(expected), std::string::npos);
+    EXPECT_FALSE(store_.KeyExists(CurrentUser, "Software"));
+    EXPECT_EQ(FileBytes(StorePath()), GetParam().Bytes);
+}
+
+const std::string Header = "Windows Registry Editor Version 5.00\r\n\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, CorruptStoreTest,
+    ::testing::Values(
+        CorruptStore{"RandomBytes", std::string("\x8F\x03\xD1\x00\x7A\xC4\x19\xEE\x00\x42\xB7", 11), 1},
+        CorruptStore{"TruncatedUtf16", Utf16Le(Header + "[HKEY_CURRENT_USER\\A]\r\n").substr(0, 97), 3},
+        CorruptStore{"MissingHeader", Utf16Le("[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"y\"\r\n"), 1},
+        CorruptStore{"UnclosedKeyLine", Utf16Le(Header + "[HKEY_CURRENT_USER\\A\r\n\"x\"=\"y\"\r\n"), 3},
+        CorruptStore{"UnknownValueType",
+                     Utf16Le(Header + "[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"y\"\r\n\"p\"=hex(2):41,00\r\n"), 5},
+        CorruptStore{"OtherRoot", Utf16Le(Header + "[HKEY_LOCAL_MACHINE\\A]\r\n"), 3},
+        CorruptStore{"UnclosedText", Utf16Le(Header + "[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"y\r\n"), 4}),
+    [](const ::testing::TestParamInfo<CorruptStore>& info) { return info.param.What; });
+
+} // namespace

@@ -1,0 +1,201 @@
+#include "registry/modCore.h"
+
+#include "UserRegistryTest.h"
+#include "engines/VectorEngineRows.h"
+#include "engines/modParse.h"
+#include "registry/modRegistry.h"
+#include "support/RecordingPrompt.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+constexpr RegRoot CurrentUser = RegRoot::CurrentUser;
+const std::string SearchUrl = "Software\\Microsoft\\Internet Explorer\\SearchUrl";
+
+RegValue Text(std::string text) {
+    return RegValue{RegType::String, std::move(text)};
+}
+
+void AddEngine(VectorEngineRows& rows, const std::string& prefix, const std::string& url, bool checked) {
+    rows.Add(EngineRow{prefix, url, MakeRecordLine(prefix, url), checked});
+}
+
+std::vector<std::string> SortedSubKeys(RegistryStore& store, const std::string& path) {
+    std::vector<std::string> names = store.SubKeyNames(CurrentUser, path);
+    std::ranges::sort(names);
+    return names;
+}
+
+class InstallerTest : public UserRegistryTest {
+protected:
+    void ExpectShortcut(const std::string& keyPath, const std::string& url) {
+        EXPECT_EQ(Store().QueryValue(CurrentUser, keyPath, ""), Text(url)) << keyPath;
+        EXPECT_EQ(Store().QueryValue(CurrentUser, keyPath, " "), Text("+")) << keyPath;
+        EXPECT_EQ(Store().QueryValue(CurrentUser, keyPath, "%"), Text("%25")) << keyPath;
+        EXPECT_EQ(Store().QueryValue(CurrentUser, keyPath, "&"), Text("%26")) << keyPath;
+        EXPECT_EQ(Store().QueryValue(CurrentUser, keyPath, "+"), Text("%2B")) << keyPath;
+    }
+
+    PromptMessage Install(const VectorEngineRows& rows) {
+        RecordingPrompt prompt;
+        InstallEngines(rows, Store(), prompt);
+        EXPECT_EQ(prompt.Shown.size(), 1u);
+        return prompt.Shown.empty() ? PromptMessage{} : prompt.Shown.front();
+    }
+
+    VectorEngineRows rows_;
+};
+
+TEST_F(InstallerTest, InstallsTheCheckedRowsAndReportsTheCount) {
+    AddEngine(rows_, "g", "http://www.google.com/search?q=%s", true);
+    AddEngine(rows_, "off", "http://off/?q=%s", false);
+    AddEngine(rows_, "w", "http://en.wikipedia.org/?search=%s", true);
+    AddEngine(rows_, "y", "http://search.yahoo.com/search?p=%s", true);
+    AddEngine(rows_, "", "http://unchecked-empty/?q=%s", false);
+
+    EXPECT_EQ(Install(rows_), (PromptMessage{"InstallEngines()", "3 of 5 shortcuts have been installed.",
+                                             PromptIcon::Information, PromptButtons::Ok}));
+    EXPECT_EQ(SortedSubKeys(Store(), SearchUrl), (std::vector<std::string>{"g", "w", "y"}));
+    ExpectShortcut(SearchUrl + "\\g", "http://www.google.com/search?q=%s");
+    ExpectShortcut(SearchUrl + "\\y", "http://search.yahoo.com/search?p=%s");
+}
+
+TEST_F(InstallerTest, RewritesTheWholeSearchUrlKey) {
+    ASSERT_TRUE(InstallShortcut(Store(), "byhand", "http://by-hand/%s").ok());
+    ASSERT_TRUE(ApplySearchFix(Store()).empty());
+    AddEngine(rows_, "new", "http://new/%s", true);
+
+    EXPECT_EQ(Install(rows_).Text, "1 of 1 shortcuts have been installed.");
+    EXPECT_EQ(SortedSubKeys(Store(), SearchUrl), std::vector<std::string>{"new"});
+    EXPECT_EQ(Store().QueryValue(CurrentUser, SearchUrl, ""), std::nullopt);
+    EXPECT_EQ(Store().QueryValue(CurrentUser, SearchUrl, "%"), std::nullopt);
+    EXPECT_EQ(Store().QueryValue(CurrentUser, "Software\\Microsoft\\Internet Explorer\\Main", "Search Page"),
+              Text("http://www.microsoft.com/isapi/redir.dll?prd=ie&ar=iesearch"));
+}
+
+TEST_F(InstallerTest, AnEmptyListLeavesAnEmptySearchUrlKey) {
+    ASSERT_TRUE(InstallShortcut(Store(), "old", "http://old/%s").ok());
+    EXPECT_EQ(Install(rows_).Text, "0 of 0 shortcuts have been installed.");
+    EXPECT_TRUE(Store().KeyExists(CurrentUser, SearchUrl));
+    EXPECT_TRUE(Store().SubKeyNames(CurrentUser, SearchUrl).empty());
+}
+
+TEST_F(InstallerTest, AnEmptyPrefixWritesOntoTheSearchUrlKeyAndIsNeverDeleted) {
+    AddEngine(rows_, "", "http://empty/%s", true);
+    AddEngine(rows_, "k", "http://k/%s", true);
+    AddEngine(rows_, "", "", false);
+    EXPECT_EQ(Install(rows_).Text, "2 of 3 shortcuts have been installed.");
+    ExpectShortcut(SearchUrl, "http://empty/%s");
+    ExpectShortcut(SearchUrl + "\\k", "http://k/%s");
+
+    EXPECT_TRUE(RemoveShortcut(Store(), "").ok());
+    ExpectShortcut(SearchUrl + "\\k", "http://k/%s");
+    EXPECT_TRUE(RemoveShortcut(Store(), "k").ok());
+    EXPECT_FALSE(Store().KeyExists(CurrentUser, SearchUrl + "\\k"));
+    EXPECT_TRUE(RemoveShortcut(Store(), "k").ok());
+}
+
+TEST_F(InstallerTest, PrefixesDifferingInCaseEndAsOneKeyWithTheLaterValues) {
+    AddEngine(rows_, "Dup", "http://first/%s", true);
+    AddEngine(rows_, "dUP", "http://second/%s", true);
+    EXPECT_EQ(Install(rows_).Text, "2 of 2 shortcuts have been installed.");
+    EXPECT_EQ(Store().SubKeyNames(CurrentUser, SearchUrl), std::vector<std::string>{"Dup"});
+    ExpectShortcut(SearchUrl + "\\dup", "http://second/%s");
+}
+
+TEST_F(InstallerTest, BackslashesInAPrefixNestKeysThatStayBelowSearchUrl) {
+    AddEngine(rows_, "a\\b", "http://nested/%s", true);
+    AddEngine(rows_, "..\\..\\..\\Escaped", "http://dots/%s", true);
+    AddEngine(rows_, "noUrl", "", true);
+    EXPECT_EQ(Install(rows_).Text, "3 of 3 shortcuts have been installed.");
+    ExpectShortcut(SearchUrl + "\\a\\b", "http://nested/%s");
+    ExpectShortcut(SearchUrl + "\\..\\..\\..\\Escaped", "http://dots/%s");
+    ExpectShortcut(SearchUrl + "\\noUrl", "");
+    EXPECT_FALSE(Store().KeyExists(CurrentUser, "Software\\Escaped"));
+    EXPECT_FALSE(Store().KeyExists(CurrentUser, "Escaped"));
+}
+
+TEST_F(InstallerTest, NamesThePrefixesThatCouldNotBeInstalled) {
+    const std::string tooLong(300, 'x');
+    AddEngine(rows_, "good", "http://good/%s", true);
+    AddEngine(rows_, tooLong, "http://long/%s", true);
+    AddEngine(rows_, "unchecked", "http://u/%s", false);
+    const PromptMessage box = Install(rows_);
+    EXPECT_EQ(box.Title, "InstallEngines()");
+    EXPECT_EQ(box.Icon, PromptIcon::Exclamation);
+    EXPECT_EQ(box.Buttons, PromptButtons::Ok);
+    EXPECT_TRUE(box.Text.starts_with("1 of 3 shortcuts have been installed.\r\n\r\n"
+                                     "These shortcuts could not be installed:\r\n" +
+                                     tooLong + "\r\n\r\nBecause: "))
+        << box.Text;
+    ExpectShortcut(SearchUrl + "\\good", "http://good/%s");
+}
+
+TEST_F(InstallerTest, RemoveAllShortcutsDeletesTheSearchUrlTree) {
+    ASSERT_TRUE(InstallShortcut(Store(), "a\\b", "http://x/%s").ok());
+    EXPECT_TRUE(RemoveAllShortcuts(Store()).ok());
+    EXPECT_FALSE(Store().KeyExists(CurrentUser, SearchUrl));
+    EXPECT_TRUE(Store().KeyExists(CurrentUser, "Software\\Microsoft\\Internet Explorer"));
+    EXPECT_TRUE(RemoveAllShortcuts(Store()).ok());
+}
+
+using SearchFixTest = UserRegistryTest;
+
+const std::string Main = "Software\\Microsoft\\Internet Explorer\\Main";
+const std::string Redirect = "http://www.microsoft.com/isapi/redir.dll?prd=ie&ar=iesearch";
+const std::string SearchBar = "http://search.msn.com/spbasic.htm";
+const std::string Prefixes = "Software\\Microsoft\\Windows\\CurrentVersion\\URL\\Prefixes";
+
+TEST_F(SearchFixTest, WritesEverySettingOnAnEmptyHive) {
+    EXPECT_TRUE(ApplySearchFix(Store()).empty());
+    EXPECT_EQ(Store().QueryValue(CurrentUser, Main, "Do404Search-DELME"),
+              (RegValue{RegType::Binary, std::string("\x01\0\0\0", 4)}));
+    EXPECT_EQ(Store().QueryValue(CurrentUser, Main, "Search Page"), Text(Redirect));
+    EXPECT_EQ(Store().QueryValue(CurrentUser, Main, "Search Bar"), Text(SearchBar));
+    EXPECT_EQ(Store().QueryValue(CurrentUser, Main, "Use Custom Search URL"),
+              (RegValue{RegType::Dword, std::string(4, '\0')}));
+    EXPECT_EQ(Store().QueryValue(CurrentUser, Main, "Default_Search_URL"), Text(Redirect));
+    EXPECT_EQ(Store().QueryValue(CurrentUser, "Software\\Microsoft\\Internet Explorer\\URLSearchHooks",
+                                 "{CFBFAE00-17A6-11D0-99CB-00C04FD64497}"),
+              Text(""));
+    EXPECT_EQ(Store().QueryValue(CurrentUser, SearchUrl, ""),
+              Text("http://home.microsoft.com/access/autosearch.asp?p=%s"));
+    EXPECT_EQ(Store().QueryValue(CurrentUser, SearchUrl, "+"), Text("%2B"));
+    const std::string defaultMain = ".DEFAULT\\Software\\Microsoft\\Internet Explorer\\Main";
+    EXPECT_EQ(Store().QueryValue(CurrentUser, defaultMain, "Search Page"), Text(Redirect));
+    EXPECT_EQ(Store().QueryValue(CurrentUser, defaultMain, "Search Bar"), Text(SearchBar));
+    const std::string search = "Software\\Microsoft\\Internet Explorer\\Search";
+    EXPECT_EQ(Store().QueryValue(CurrentUser, search, "SearchAssistant"),
+              Text("http://ie.search.msn.com/{SUB_RFC1766}/srchasst/srchasst.htm"));
+    EXPECT_EQ(Store().QueryValue(CurrentUser, search, "CustomizeSearch"),
+              Text("http://ie.search.msn.com/{SUB_RFC1766}/srchasst/srchcust.htm"));
+    EXPECT_EQ(Store().QueryValue(CurrentUser, search, "Default_Search_URL"), Text(Redirect));
+    const std::string defaultPrefix = "Software\\Microsoft\\Windows\\CurrentVersion\\URL\\DefaultPrefix";
+    EXPECT_EQ(Store().QueryValue(CurrentUser, defaultPrefix, "@"), Text("http://"));
+    EXPECT_EQ(Store().QueryValue(CurrentUser, defaultPrefix, ""), std::nullopt);
+    EXPECT_EQ(Store().QueryValue(CurrentUser, Prefixes, "ftp"), Text("ftp://"));
+    EXPECT_EQ(Store().QueryValue(CurrentUser, Prefixes, "gopher"), Text("gopher://"));
+    EXPECT_EQ(Store().QueryValue(CurrentUser, Prefixes, "home"), Text("http://"));
+    EXPECT_EQ(Store().QueryValue(CurrentUser, Prefixes, "mosaic"), Text("http://"));
+    EXPECT_EQ(Store().QueryValue(CurrentUser, Prefixes, "http"), Text("http://"));
+}
+
+TEST_F(SearchFixTest, OnlyWritesAndLeavesWhatItDoesNotName) {
+    ASSERT_TRUE(InstallShortcut(Store(), "keep", "http://keep/%s").ok());
+    ASSERT_TRUE(WriteStringValue(Store(), CurrentUser, Prefixes, "www", "http://").ok());
+    const std::string hooks = "Software\\Microsoft\\Internet Explorer\\URLSearchHooks";
+    ASSERT_TRUE(
+        WriteStringValue(Store(), CurrentUser, hooks, "{CFBFAE00-17A6-11D0-99CB-00C04FD64497}", "old").ok());
+    ASSERT_TRUE(WriteStringValue(Store(), CurrentUser, hooks, "Other", "stays").ok());
+
+    EXPECT_TRUE(ApplySearchFix(Store()).empty());
+    EXPECT_TRUE(ApplySearchFix(Store()).empty());
+    EXPECT_EQ(Store().QueryValue(CurrentUser, SearchUrl + "\\keep", ""), Text("http://keep/%s"));
+    EXPECT_EQ(Store().QueryValue(CurrentUser, Prefixes, "www"), Text("http://"));
+    EXPECT_EQ(Store().QueryValue(CurrentUser, hooks, "{CFBFAE00-17A6-11D0-99CB-00C04FD64497}"), Text(""));
+    EXPECT_EQ(Store().QueryValue(CurrentUser, hooks, "Other"), Text("stays"));
+}
+
+} // namespace
