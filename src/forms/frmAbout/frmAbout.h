@@ -1,0 +1,66 @@
+#pragma once
+
+#include "platform/modShellExecute.h"
+#include "startup/VersionText.h"
+
+#include <QDialog>
+
+#include <string>
+
+class ClickableLabel;
+class HyperLink;
+class MultiRule;
+class QGroupBox;
+class QLabel;
+
+// The About window: the program's title, version, build and date, a disclaimer, a request for donations, and
+// links to the maker's pages. It keeps nothing between openings: the main window makes a new one each time.
+class frmAbout final : public QDialog {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmAbout)
+
+public:
+    // `shell` opens the maker's pages; `version` is what the window shows, the program's own unless a test
+    // asks.
+    frmAbout(Shell& shell, QWidget* owner, const ProgramVersion& version = CurrentVersion());
+
+private:
+    void CreateBanner();
+    void CreateFrame();
+    void CreateHeadings();
+    void CreateLinks();
+    void CreateDonation();
+    void ConnectHandlers();
+
+    void Form_Load(const ProgramVersion& version);
+    void imgLogo_Click();
+    void labTitle_Click();
+    void imgDonate_Click();
+    void labDonate_Click();
+    void lnkForums_MouseUp();
+    void lnkWebsite_MouseUp();
+
+    void OpenPage(const std::string& address, WindowHandle owner);
+    WindowHandle OwnHandle();
+
+    Shell& shell_;
+
+    QLabel* Image1;
+    QLabel* Label1;
+    ClickableLabel* imgLogo;
+    QGroupBox* fraMain;
+    QWidget* picAntiFlicker;
+    ClickableLabel* labTitle;
+    QLabel* labHVersion;
+    QLabel* labVersion;
+    QLabel* labHBuild;
+    QLabel* labBuild;
+    QLabel* labHDate;
+    QLabel* labDate;
+    QLabel* labDisclaimer;
+    HyperLink* lnkWebsite;
+    HyperLink* lnkForums;
+    MultiRule* MultiRule1;
+    ClickableLabel* imgDonate;
+    ClickableLabel* labDonate;
+};
