@@ -1,6 +1,7 @@
 #include "forms/EngineListModel.h"
 
 #include "engines/EraseRows.h"
+#include "forms/Local8Bit.h"
 
 #include <stdexcept>
 
@@ -34,7 +35,7 @@ QVariant EngineListModel::data(const QModelIndex& index, int role) const {
     const EngineRow& row = rows_[static_cast<std::size_t>(index.row())];
     if (role == Qt::DisplayRole) {
         const std::string& text = index.column() == PrefixColumn ? row.Text : row.SubItem1;
-        return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+        return FromLocal8Bit(text);
     }
     if (role == Qt::CheckStateRole && index.column() == PrefixColumn) {
         return row.Checked ? Qt::Checked : Qt::Unchecked;

@@ -1,13 +1,11 @@
 #include "forms/QtPrompt.h"
 
+#include "forms/Local8Bit.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
 namespace {
-
-QString FromLocal8Bit(const std::string& text) {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QMessageBox::Icon BoxIcon(PromptIcon icon) {
     switch (icon) {

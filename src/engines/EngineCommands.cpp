@@ -1,0 +1,75 @@
+#include "engines/EngineCommands.h"
+
+#include "engines/modFileIO.h"
+#include "engines/modParse.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+std::string RemovalQuestion(const EngineRows& rows, const std::vector<std::size_t>& bottomFirst) {
+    std::string text =
+        JoinLines({"This will remove the SELECTED search engines,",
+                   "and not the CHECKED ones. Do you want to remove", "the following search engines?", ""});
+    for (const std::size_t position : bottomFirst) {
+        text += "\r\n";
+        text += rows.Row(position).Text;
+    }
+    return text;
+}
+
+bool BreaksRecordLine(std::string_view text) {
+    return text.find_first_of("\t\r\n") != std::string_view::npos;
+}
+
+} // namespace
+
+void RemoveSelectedEngines(EngineRows& rows, std::vector<std::size_t> selected, ListButtons& buttons,
+                           Prompt& prompt) {
+    if (rows.Count() == 0) {
+        return;
+    }
+    std::sort(selected.begin(), selected.end(), std::greater<>());
+    const PromptMessage question{"Remove Selected Engines", RemovalQuestion(rows, selected),
+                                 PromptIcon::Question, PromptButtons::YesNo};
+    if (prompt.Show(question) != PromptAnswer::Yes) {
+        return;
+    }
+    rows.RemoveMany(std::move(selected));
+    UpdateButtons(rows, buttons);
+    SaveEngines(rows, prompt);
+}
+
+void RestoreDefaultEngines(EngineRows& rows, ListButtons& buttons, Prompt& prompt) {
+    const PromptMessage question{
+        "Restore Search Engines",
+        JoinLines({"This will restore your list of search engines back",
+                   "to the default list that came with IE Vantrel.", "", "Do you really want to do this?"}),
+        PromptIcon::Question, PromptButtons::YesNo};
+    if (prompt.Show(question) == PromptAnswer::Yes) {
+        RestoreEngines(rows, buttons, prompt);
+    }
+}
+
+EngineFields EngineFieldsOf(const EngineRow& row) {
+    return {GetField(row.Tag, "PREFIX", "\t", "=", ""), GetField(row.Tag, "URL", "\t", "=", "")};
+}
+
+bool AcceptEngine(EngineRows& rows, const EngineEdit& edit, ListButtons& buttons, Prompt& prompt) {
+    if (BreaksRecordLine(edit.Prefix) || BreaksRecordLine(edit.Url)) {
+        prompt.Show({edit.Caption, "A prefix or URL cannot contain a TAB or a line break.",
+                     PromptIcon::Exclamation, PromptButtons::Ok});
+        return false;
+    }
+    if (edit.EditMode != 0) {
+        EngineRow row = MakeEngineRow(edit.Prefix, edit.Url);
+        row.Checked = rows.Row(edit.CurrentRow).Checked;
+        rows.Set(edit.CurrentRow, std::move(row));
+    } else {
+        AddEngineRow(rows, edit.Prefix, edit.Url);
+    }
+    UpdateButtons(rows, buttons);
+    SaveEngines(rows, prompt);
+    return true;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+class MultiRule;
+class QLabel;
+class QPushButton;
+
+// Creating a window's controls at their places: each named for its control, at its left, top, width and
+// height in the window's (or its container's) pixels.
+
+template <class Widget> Widget* Place(QWidget* parent, const char* name, const QRect& geometry) {
+    auto* widget = new Widget(parent);
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+// A label whose text sits at its top left, as the windows' labels do.
+QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry);
+// A label on the white header band, painting its own white background.
+QLabel* PlaceWhiteLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry);
+// A picture from the program's resources, shown at its own size.
+QLabel* PlacePicture(QWidget* parent, const char* name, const char* picture, const QRect& geometry,
+                     const QString& toolTip = QString());
+QPushButton* PlaceButton(QWidget* parent, const char* name, const QString& text, const QString& toolTip,
+                         const QRect& geometry);
+// A rule that takes the size it is given and lies along its longer side.
+MultiRule* PlaceRule(QWidget* parent, const char* name, const QRect& geometry);

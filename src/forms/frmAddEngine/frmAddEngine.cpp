@@ -1,0 +1,164 @@
+#include "forms/frmAddEngine/frmAddEngine.h"
+
+#include "controls/TahomaFont.h"
+#include "engines/EngineCommands.h"
+#include "forms/Local8Bit.h"
+#include "forms/Placement.h"
+
+#include <QGroupBox>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <iterator>
+
+namespace {
+
+const QString PrefixInstruction = QStringLiteral(
+    "Enter the prefix for this search engine. This is the letter, word, or phrase that is typed before the "
+    "actual search string in the address bar.");
+
+const QString URLInstruction = QStringLiteral("Finally, enter the URL for this search engine. Use the %s "
+                                              "code to tell IE Vantrel where it should insert the "
+                                              "search string into this URL.");
+
+QLabel* PlaceInstruction(QWidget* parent, const char* name, const QString& text, const QColor& colour,
+                         const QRect& geometry) {
+    QLabel* label = PlaceLabel(parent, name, text, geometry);
+    label->setWordWrap(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    return label;
+}
+
+// The windows' key code 13: Return on the main keyboard and Enter on the keypad.
+bool IsReturn(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
+
+frmAddEngine::frmAddEngine(EngineRows& rows, std::size_t currentRow, ListButtons& buttons, Prompt& prompt,
+                           QWidget* owner)
+    : QDialog(owner), rows_(rows), currentRow_(currentRow), buttons_(buttons), prompt_(prompt) {
+    setObjectName(QStringLiteral("frmAddEngine"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowIcon(QIcon(QStringLiteral(":/images/icon-dialog.png")));
+    setFont(TahomaFont());
+    setFixedSize(368, 276);
+    CreateHeader();
+    CreatePrefixFrame();
+    CreateURLFrame();
+    CreateButtons();
+    SetTabOrder();
+}
+
+void frmAddEngine::CreateHeader() {
+    Label1 = PlaceWhiteLabel(this, "Label1", QString(), {0, -13, 675, 86});
+    imgLogo = PlacePicture(this, "imgLogo", ":/images/logo.gif", {14, 12, 48, 48});
+    labTitle = PlaceWhiteLabel(this, "labTitle", QStringLiteral("Modify Engine"), {72, 9, 78, 13});
+    labTitle->setFont(TahomaFont(8.25, true));
+    labBody =
+        PlaceWhiteLabel(this, "labBody", QStringLiteral("Description to be written."), {72, 22, 283, 39});
+    labBody->setWordWrap(true);
+    MultiRule1 = PlaceRule(this, "MultiRule1", {-41, 71, 625, 6});
+}
+
+void frmAddEngine::CreatePrefixFrame() {
+    fraPrefix = Place<QGroupBox>(this, "fraPrefix", {8, 77, 353, 69});
+    fraPrefix->setTitle(QStringLiteral("Prefix"));
+    picContainer0 = Place<QWidget>(fraPrefix, "picContainer0", {5, 12, 344, 55});
+    txtPrefix = Place<QLineEdit>(picContainer0, "txtPrefix", {2, 2, 339, 20});
+    Label2 = PlaceInstruction(picContainer0, "Label2", PrefixInstruction, QColor(0, 0, 64), {3, 24, 345, 30});
+    txtPrefix->installEventFilter(this);
+}
+
+void frmAddEngine::CreateURLFrame() {
+    fraSearchEngineURL = Place<QGroupBox>(this, "fraSearchEngineURL", {8, 154, 353, 69});
+    fraSearchEngineURL->setTitle(QStringLiteral("Search Engine URL"));
+    picContainer1 = Place<QWidget>(fraSearchEngineURL, "picContainer1", {5, 13, 344, 53});
+    txtURL = Place<QLineEdit>(picContainer1, "txtURL", {2, 2, 339, 20});
+    Label3 = PlaceInstruction(picContainer1, "Label3", URLInstruction, QColor(64, 0, 0), {3, 24, 340, 26});
+    labCodeHighlight = PlaceInstruction(picContainer1, "labCodeHighlight", QStringLiteral("%s"), Qt::black,
+                                        {261, 24, 16, 13});
+    labCodeHighlight->setWordWrap(false);
+    txtURL->installEventFilter(this);
+}
+
+void frmAddEngine::CreateButtons() {
+    MultiRule2 = PlaceRule(this, "MultiRule2", {-332, 233, 770, 8});
+    cmdCancel = PlaceButton(this, "cmdCancel", QStringLiteral("Cancel"), QStringLiteral("Discard changes"),
+                            {165, 242, 97, 27});
+    cmdOkay = PlaceButton(this, "cmdOkay", QStringLiteral("Okay"), QStringLiteral("Accept changes"),
+                          {264, 242, 97, 27});
+    for (QPushButton* button : {cmdCancel, cmdOkay}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    connect(cmdOkay, &QPushButton::clicked, this, &frmAddEngine::cmdOkay_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmAddEngine::cmdCancel_Click);
+}
+
+void frmAddEngine::SetTabOrder() {
+    QWidget* const order[] = {txtPrefix,          txtURL,        cmdOkay,   cmdCancel,       labBody,
+                              labTitle,           Label1,        fraPrefix, picContainer0,   Label2,
+                              fraSearchEngineURL, picContainer1, Label3,    labCodeHighlight};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    }
+    txtPrefix->setFocus();
+}
+
+void frmAddEngine::SetTexts(const QString& caption, const QString& body) {
+    setWindowTitle(caption);
+    labTitle->setText(caption);
+    labBody->setText(body);
+}
+
+void frmAddEngine::SetEngine(const QString& prefix, const QString& url) {
+    txtPrefix->setText(prefix);
+    txtPrefix->setCursorPosition(static_cast<int>(prefix.size()));
+    txtURL->setText(url);
+}
+
+// Return and Escape act when released, as the keys did in the windows this program grew up on; their presses
+// are swallowed so that the dialog does not act on them first.
+bool frmAddEngine::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != txtPrefix && watched != txtURL) {
+        return QDialog::eventFilter(watched, event);
+    }
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
+        return false;
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool acts = IsReturn(key->key()) || key->key() == Qt::Key_Escape;
+    if (!acts || event->type() == QEvent::KeyPress || key->isAutoRepeat()) {
+        return acts;
+    }
+    if (IsReturn(key->key())) {
+        cmdOkay_Click();
+    } else {
+        cmdCancel_Click();
+    }
+    return true;
+}
+
+void frmAddEngine::keyPressEvent(QKeyEvent* event) {
+    QWidget::keyPressEvent(event);
+}
+
+void frmAddEngine::cmdOkay_Click() {
+    const EngineEdit edit{EditMode, currentRow_, ToLocal8Bit(txtPrefix->text()), ToLocal8Bit(txtURL->text()),
+                          ToLocal8Bit(windowTitle())};
+    if (AcceptEngine(rows_, edit, buttons_, prompt_)) {
+        accept();
+    }
+}
+
+void frmAddEngine::cmdCancel_Click() {
+    reject();
+}

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "engines/modGUI.h"
+#include "forms/QtPrompt.h"
+#include "forms/frmMain/ShellLibrary.h"
+#include "platform/modShellExecute.h"
+#include "registry/RegistryStore.h"
+
+#include <QWidget>
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+class EngineListModel;
+class HyperLink;
+class MultiRule;
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTreeView;
+
+// The program's one top-level window: the engine list, the commands on it and on the registry, and the links
+// to the About window, the search fix and the default list. Constructing it initialises it; Load() fills it.
+class frmMain final : public QWidget, private ListButtons {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmMain)
+
+public:
+    // `store` is the registry the commands change; `shell` opens the About window's pages.
+    frmMain(std::unique_ptr<RegistryStore> store, Shell& shell, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Sets the caption, reads the engine list (reporting a list that cannot be read) and sets the buttons.
+    void Load();
+
+private:
+    void CreateHeader();
+    void CreateList();
+    void CreateListButtons();
+    void CreateFooter();
+    void CreateMenu();
+    void SetTabOrder();
+    void ConnectHandlers();
+    void CentreOnScreen();
+
+    void SetEditSearchEngineEnabled(bool enabled) override;
+    void SetRemoveSearchEngineEnabled(bool enabled) override;
+    void SetInstallShortcutsEnabled(bool enabled) override;
+
+    void cmdInstallShortcuts_Click();
+    void cmdRemoveShortcuts_Click();
+    void cmdRemoveSearchEngine_Click();
+    void cmdAddSearchEngine_Click();
+    void cmdEditSearchEngine_Click();
+    void cmdSelectionMode_Click();
+    void lvwEngines_DblClick();
+    void lnkAbout_MouseUp();
+    void lnkIESearchFix_MouseUp();
+    void lnkRestoreEngines_MouseUp();
+    void mSELECTNONE_Click();
+    void mSELECTALL_Click();
+    void mSELECTINVERT_Click();
+
+    std::vector<std::size_t> SelectedPositions() const;
+    std::size_t CurrentPosition() const;
+
+    ShellLibrary shellLibrary_;
+    std::unique_ptr<RegistryStore> store_;
+    Shell& shell_;
+    QtPrompt prompt_;
+    EngineListModel* engines_;
+
+    QLabel* Label1;
+    QLabel* imgLogo;
+    QLabel* labTitle;
+    QLabel* labBody;
+    MultiRule* MultiRule1;
+    QTreeView* lvwEngines;
+    QPushButton* cmdAddSearchEngine;
+    QPushButton* cmdEditSearchEngine;
+    QPushButton* cmdRemoveSearchEngine;
+    MultiRule* MultiRule3;
+    QPushButton* cmdSelectionMode;
+    MultiRule* MultiRule2;
+    QLabel* imgDorvane;
+    HyperLink* lnkAbout;
+    MultiRule* MultiRule4;
+    QLabel* imgSearchFix;
+    HyperLink* lnkIESearchFix;
+    MultiRule* MultiRule5;
+    QLabel* imgRestoreEngines;
+    HyperLink* lnkRestoreEngines;
+    QPushButton* cmdInstallShortcuts;
+    QPushButton* cmdRemoveShortcuts;
+    QMenu* mnuSELECTIONMODE;
+    QAction* mSELECTNONE;
+    QAction* mSELECTALL;
+    QAction* mSELECTINVERT;
+};

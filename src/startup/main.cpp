@@ -1,0 +1,15 @@
+#include "controls/TahomaFont.h"
+#include "forms/frmMain/frmMain.h"
+#include "startup/modStartup.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    // The program takes no arguments: Qt is handed the program's name alone, so nothing on the command line
+    // is read, not even Qt's own options.
+    int programNameOnly = argc > 0 ? 1 : 0;
+    QApplication application(programNameOnly, argv);
+    RegisterTahoma();
+    const std::unique_ptr<frmMain> window = Main();
+    return QApplication::exec();
+}

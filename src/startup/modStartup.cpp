@@ -1,0 +1,14 @@
+#include "startup/modStartup.h"
+
+#include "forms/frmMain/frmMain.h"
+#include "platform/modShellExecute.h"
+#include "registry/RegistryStore.h"
+#include "startup/AppPaths.h"
+
+std::unique_ptr<frmMain> Main() {
+    InitGlobals();
+    auto window = std::make_unique<frmMain>(OpenUserRegistry(), SystemShell::Instance());
+    window->Load();
+    window->show();
+    return window;
+}
