@@ -10,7 +10,7 @@ packages=(
     xvfb xauth xdotool x11-utils imagemagick librsvg2-bin
     g++-mingw-w64-x86-64 wine wine64
     clang libclang-rt-14-dev
-    dpkg-dev file time
+    dpkg-dev file time desktop-file-utils
 )
 
 missing=()
