@@ -41,17 +41,6 @@ template <typename Visit> void VisitLines(std::string_view bytes, Visit visit) {
     }
 }
 
-// The bytes up to the end of the last line that has its line end; a read cut short leaves a partial line
-// after it.
-std::string_view CompleteLines(std::string_view bytes) {
-    const std::size_t cr = bytes.rfind('\r');
-    if (cr == std::string_view::npos) {
-        return {};
-    }
-    const bool crlf = cr + 1 < bytes.size() && bytes[cr + 1] == '\n';
-    return bytes.substr(0, cr + (crlf ? 2 : 1));
-}
-
 std::string_view LastLine(std::string_view bytes) {
     std::string_view last;
     VisitLines(WithoutByteOrderMark(bytes), [&last](std::string_view line) { last = line; });
@@ -92,8 +81,13 @@ Status CopyFileAtomically(const std::string& from, const std::string& to) {
 } // namespace
 
 std::vector<EngineRow> ParseEngineList(std::string_view bytes) {
+    bytes = WithoutByteOrderMark(bytes);
     std::vector<EngineRow> rows;
-    VisitLines(WithoutByteOrderMark(bytes), [&rows](std::string_view line) {
+    // Counting first lets a large list be built without regrowing, which costs more than the extra pass.
+    std::size_t count = 0;
+    VisitLines(bytes, [&count](std::string_view line) { count += line.empty() ? 0 : 1; });
+    rows.reserve(count);
+    VisitLines(bytes, [&rows](std::string_view line) {
         if (line.empty()) {
             return;
         }
@@ -122,13 +116,10 @@ void LoadEngines(EngineRows& rows, Prompt& prompt) {
     rows.Clear();
     std::string bytes;
     const Status status = ReadWholeFile(EngineFile, bytes);
-    if (status.ok()) {
-        rows.AddMany(ParseEngineList(bytes));
-        return;
+    rows.AddMany(ParseEngineList(bytes));
+    if (!status.ok()) {
+        ReportLoadFailure(prompt, LastLine(bytes), status);
     }
-    const std::string_view complete = CompleteLines(bytes);
-    rows.AddMany(ParseEngineList(complete));
-    ReportLoadFailure(prompt, LastLine(complete), status);
 }
 
 bool SaveEngines(const EngineRows& rows, Prompt& prompt) {

@@ -40,10 +40,10 @@ std::optional<ProgramVersion> ResourceVersion() {
 }
 #endif
 
-// The number in decimal with at least `digits` digits, zero-padded on the left.
-std::string Padded(int number, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*d", digits, number);
+// The numbers written into a printf format; zero-padding flags give the "00" and "0000" patterns.
+template <typename... Numbers> std::string Formatted(const char* format, Numbers... numbers) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, numbers...);
     return text;
 }
 
@@ -59,13 +59,13 @@ ProgramVersion CurrentVersion() {
 }
 
 std::string MainWindowCaption(const ProgramVersion& version) {
-    return "IE Vantrel v2." + Padded(version.Minor, 2);
+    return Formatted("IE Vantrel v2.%02d", version.Minor);
 }
 
 std::string VersionText(const ProgramVersion& version) {
-    return std::to_string(version.Major) + "." + Padded(version.Minor, 2);
+    return Formatted("%d.%02d", version.Major, version.Minor);
 }
 
 std::string BuildText(const ProgramVersion& version) {
-    return "#" + Padded(version.Revision, 4);
+    return Formatted("#%04d", version.Revision);
 }
