@@ -43,6 +43,9 @@ private slots:
     void windowIsFixedAndCaptioned();
     void controlsSitWhereTheTablePutsThem_data();
     void controlsSitWhereTheTablePutsThem();
+    void numbersWidenTheirLabelsOnly_data();
+    void numbersWidenTheirLabelsOnly();
+    void longTextsFitTheirLabels();
     void textsAndFonts();
     void picturesAndPointers();
     void linksCarryTheirSettings();
@@ -56,7 +59,7 @@ private slots:
 };
 
 void frmAboutTest::initTestCase() {
-    RegisterTahoma();
+    QVERIFY(RegisterTahoma());
     InitGlobalsForExecutable("/opt/ievantrel/ievantrel");
     const std::set<std::string> addresses{HomePageURL, ProductPageURL, DonationURL, ForumURL};
     QCOMPARE(addresses.size(), 4u);
@@ -96,9 +99,7 @@ void frmAboutTest::controlsSitWhereTheTablePutsThem_data() {
     row("picAntiFlicker", "fraMain", {5, 10, 288, 192});
     row("labTitle", "picAntiFlicker", {1, 1, 290, 14});
     row("labHVersion", "picAntiFlicker", {8, 22, 42, 13});
-    row("labVersion", "picAntiFlicker", {57, 22, 22, 13});
     row("labHBuild", "picAntiFlicker", {219, 22, 27, 13});
-    row("labBuild", "picAntiFlicker", {254, 22, 26, 13});
     row("labHDate", "picAntiFlicker", {9, 38, 27, 13});
     row("labDate", "picAntiFlicker", {57, 38, 111, 13});
     row("labDisclaimer", "picAntiFlicker", {15, 67, 261, 46});
@@ -117,6 +118,38 @@ void frmAboutTest::controlsSitWhereTheTablePutsThem() {
     QCOMPARE(control->parentWidget()->objectName(), parent);
     QCOMPARE(control->geometry(), geometry);
     QVERIFY(control->isVisibleTo(&about));
+}
+
+void frmAboutTest::numbersWidenTheirLabelsOnly_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::newRow("labVersion") << "labVersion" << QRect(57, 22, 22, 13);
+    QTest::newRow("labBuild") << "labBuild" << QRect(254, 22, 26, 13);
+}
+
+void frmAboutTest::numbersWidenTheirLabelsOnly() {
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    RecordingShell shell;
+    for (const ProgramVersion& version : {ProgramVersion{2, 0, 10}, ProgramVersion{2, 123, 12345}}) {
+        frmAbout about(shell, nullptr, version);
+        auto* label = qobject_cast<QLabel*>(Control(about, name));
+        QCOMPARE(label->pos(), geometry.topLeft());
+        QCOMPARE(label->height(), geometry.height());
+        QVERIFY(label->width() >= geometry.width());
+        QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
+    }
+}
+
+void frmAboutTest::longTextsFitTheirLabels() {
+    RecordingShell shell;
+    frmAbout about(shell, nullptr);
+    for (const char* name : {"labDisclaimer", "labDonate"}) {
+        auto* label = qobject_cast<QLabel*>(Control(about, name));
+        const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 1000),
+                                                               Qt::TextWordWrap, label->text());
+        QVERIFY2(needed.height() <= label->height(), name);
+    }
 }
 
 void frmAboutTest::textsAndFonts() {

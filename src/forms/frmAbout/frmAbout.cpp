@@ -60,9 +60,16 @@ QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// The version and build labels are sized for their short placeholders; a longer number widens its label
+// rather than being cut off.
+void SetWideningText(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->resize(qMax(label->width(), label->sizeHint().width()), label->height());
+}
+
 const QString DisclaimerText = QStringLiteral(
-    "Neither Dorvane Solutions nor the author of this program accepts responsibility for any direct or "
-    "indirect damage this software may cause to your PC or its software.");
+    "Neither Dorvane Solutions nor the author accepts any responsibility for any direct or indirect damage "
+    "that this software may cause to your PC or its software.");
 
 const QString DonateText = QStringLiteral(
     "If you like this software, then please consider making a donation by clicking on the logo. Thanks!");
@@ -159,8 +166,8 @@ void frmAbout::ConnectHandlers() {
 }
 
 void frmAbout::Form_Load(const ProgramVersion& version) {
-    labVersion->setText(Text(VersionText(version)));
-    labBuild->setText(Text(BuildText(version)));
+    SetWideningText(labVersion, Text(VersionText(version)));
+    SetWideningText(labBuild, Text(BuildText(version)));
 }
 
 void frmAbout::imgLogo_Click() {
