@@ -27,8 +27,6 @@
 #include <QScreen>
 #include <QTreeView>
 
-#include <iterator>
-
 namespace {
 
 const QString BodyText = QStringLiteral(
@@ -159,8 +157,8 @@ void frmMain::CreateMenu() {
     mSELECTINVERT->setObjectName(QStringLiteral("mSELECTINVERT"));
 }
 
-// Install comes first so that it holds the focus when the window opens; the labels keep their places in the
-// chain though they never take the focus.
+// Install comes first so that it holds the focus when the window opens. Labels, pictures and rules never take
+// the focus and stay out of the chain.
 void frmMain::SetTabOrder() {
     QWidget* const order[] = {cmdInstallShortcuts,
                               Label1,
@@ -175,8 +173,15 @@ void frmMain::SetTabOrder() {
                               lnkIESearchFix,
                               lnkRestoreEngines,
                               cmdRemoveShortcuts};
-    for (std::size_t i = 1; i < std::size(order); ++i) {
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    QWidget* previous = nullptr;
+    for (QWidget* widget : order) {
+        if (widget->focusPolicy() == Qt::NoFocus) {
+            continue;
+        }
+        if (previous != nullptr) {
+            QWidget::setTabOrder(previous, widget);
+        }
+        previous = widget;
     }
 }
 

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QList>
+#include <QMessageBox>
+#include <QObject>
+#include <QPushButton>
+#include <QTimer>
+
+// One message box as the user saw it.
+struct SeenBox {
+    QString Title;
+    QString Text;
+    QMessageBox::Icon Icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons Buttons;
+    QMessageBox::StandardButton Default = QMessageBox::NoButton;
+    QWidget* Owner = nullptr;
+};
+
+// Answers every real QMessageBox that comes up while it lives, in order, by clicking the next button of its
+// script (OK for a box that has only OK when the script is used up), and remembers what each box showed.
+class MessageBoxAnswerer final : public QObject {
+public:
+    explicit MessageBoxAnswerer(QList<QMessageBox::StandardButton> answers = {})
+        : answers_(std::move(answers)) {
+        connect(&timer_, &QTimer::timeout, this, &MessageBoxAnswerer::Poll);
+        timer_.start(5);
+    }
+
+    QList<SeenBox> Seen;
+
+private:
+    void Poll() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible() || box->property("answered").toBool()) {
+            return;
+        }
+        box->setProperty("answered", true);
+        QPushButton* defaultButton = box->defaultButton();
+        Seen.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                     defaultButton != nullptr ? box->standardButton(defaultButton) : QMessageBox::NoButton,
+                     box->parentWidget()});
+        QMessageBox::StandardButton answer = QMessageBox::Ok;
+        if (!answers_.isEmpty() && box->standardButtons() != QMessageBox::Ok) {
+            answer = answers_.takeFirst();
+        }
+        if (QAbstractButton* button = box->button(answer)) {
+            button->click();
+        } else {
+            box->reject();
+        }
+    }
+
+    QList<QMessageBox::StandardButton> answers_;
+    QTimer timer_;
+};
+
+// Runs `act` on the first modal window of type `Window` to come up (a dialog opened by a click that blocks
+// until the dialog closes).
+template <class Window, class Act> void WhenShown(Act act) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, act]() {
+        auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
+        if (window == nullptr || !window->isVisible()) {
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        act(window);
+    });
+    timer->start(5);
+}
