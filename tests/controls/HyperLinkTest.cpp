@@ -1,0 +1,352 @@
+#include "controls/HyperLink.h"
+#include "controls/ColourValue.h"
+#include "startup/AppPaths.h"
+
+#include "support/RecordingShell.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+constexpr qint32 Delay = 20;
+constexpr ColourValue Blue = 0x00FF0000;
+constexpr ColourValue DarkBlue = 0x00AF0000;
+
+// A shown top-level window holding one link placed the way a window loads it: position first, then its set.
+template <typename Window = QWidget> struct PlacedLink {
+    std::unique_ptr<Window> Form = std::make_unique<Window>();
+    HyperLink* Link = new HyperLink(Form.get());
+    QLabel* Label = Link->findChild<QLabel*>(QStringLiteral("labLink"));
+    QTimer* Timer = Link->findChild<QTimer*>(QStringLiteral("tmrMouseOut"));
+    RecordingShell Shell;
+
+    explicit PlacedLink(const PropertyBag& bag) {
+        Form->setGeometry(100, 100, 300, 120);
+        Link->setGeometry(20, 30, 66, 12);
+        Link->SetShell(&Shell);
+        Link->ReadProperties(bag);
+        Form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Form.get()));
+    }
+
+    QRgb TextColour() const { return Label->palette().color(QPalette::WindowText).rgb(); }
+    bool Underlined() const { return Label->font().underline(); }
+    QRect GlobalRect() const { return QRect(Link->mapToGlobal(QPoint(0, 0)), Link->size()); }
+
+    // Puts the pointer over the label's text, which moves the mouse there for real (from elsewhere: the
+    // pointer does not move when it is already where it is sent).
+    void Hover() const {
+        QCursor::setPos(0, 0);
+        QCursor::setPos(Label->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::processEvents();
+    }
+    void PointAt(const QPoint& global) const {
+        QCursor::setPos(global);
+        QCoreApplication::processEvents();
+    }
+    // Lets the mouse-out check tick a few times.
+    static void Settle() { QTest::qWait(Delay * 5); }
+};
+
+QRgb Rgb(ColourValue value) {
+    return ResolveColour(value, QApplication::palette()).rgb();
+}
+
+PropertyBag LinkSet(std::initializer_list<std::pair<QString, QVariant>> extra = {}) {
+    PropertyBag bag{{QStringLiteral("caption"), QStringLiteral("IE Search Fix")},
+                    {QStringLiteral("url"), QStringLiteral("https://example.org/")},
+                    {QStringLiteral("tooltiptext"), QStringLiteral("Sets the search settings back")},
+                    {QStringLiteral("hilightcolour"), DarkBlue},
+                    {QStringLiteral("mouseoutcheckdelay"), Delay},
+                    {QStringLiteral("_extentx"), 1746},
+                    {QStringLiteral("_extenty"), 318}};
+    for (const auto& [key, value] : extra) {
+        bag.WriteProperty(key, value);
+    }
+    return bag;
+}
+
+// A shell that notes whether the link's window was still shown when the address was opened.
+class WatchingShell final : public Shell {
+public:
+    explicit WatchingShell(const QWidget& form) : form_(form) {}
+    void Open(const ShellOpenRequest& request) override {
+        Opened.push_back(request);
+        ShownWhenOpened = form_.isVisible();
+    }
+    std::vector<ShellOpenRequest> Opened;
+    bool ShownWhenOpened = false;
+
+private:
+    const QWidget& form_;
+};
+
+} // namespace
+
+class HyperLinkTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void designLookUntilLoaded() {
+        HyperLink link;
+        auto* label = link.findChild<QLabel*>(QStringLiteral("labLink"));
+        QCOMPARE(label->text(), QStringLiteral("-- Link --"));
+        QCOMPARE(label->pos(), QPoint(2, -1));
+        QCOMPARE(label->palette().color(QPalette::WindowText).rgb(), Rgb(Blue));
+        QCOMPARE(label->font().family(), QStringLiteral("Tahoma"));
+        QCOMPARE(label->font().pointSizeF(), 8.25);
+        QVERIFY(label->autoFillBackground());
+        QCOMPARE(label->cursor().hotSpot(), QPoint(5, 0));
+        QCOMPARE(link.findChild<QTimer*>(QStringLiteral("tmrMouseOut"))->interval(), 100);
+
+        link.InitProperties();
+        QCOMPARE(link.HilightColour(), DarkBlue);
+        QCOMPARE(label->text(), QStringLiteral("-- Link --"));
+        QCOMPARE(link.findChild<QTimer*>(QStringLiteral("tmrMouseOut"))->interval(), 100);
+    }
+
+    void loadingSetsUpTheLabelAndNotifies() {
+        auto form = std::make_unique<QWidget>();
+        auto* link = new HyperLink(form.get());
+        QSignalSpy changes(link, &HyperLink::PropertyChanged);
+        link->move(20, 30);
+        link->ReadProperties(LinkSet({{QStringLiteral("underlined"), qint16(-1)}}));
+        QStringList names;
+        for (const auto& change : changes) {
+            names.append(change.at(0).toString());
+        }
+        QCOMPARE(names, (QStringList{"UnderlinedHilight", "URL", "BackColor"}));
+
+        auto* label = link->findChild<QLabel*>(QStringLiteral("labLink"));
+        QCOMPARE(label->text(), QStringLiteral("IE Search Fix"));
+        QCOMPARE(label->toolTip(), QStringLiteral("Sets the search settings back"));
+        QVERIFY(label->font().underline());
+        QCOMPARE(label->palette().color(QPalette::Window).rgb(), Rgb(ButtonFaceColour));
+        QCOMPARE(link->findChild<QTimer*>(QStringLiteral("tmrMouseOut"))->interval(), Delay);
+        QCOMPARE(link->size(), label->size() + QSize(3, -1));
+
+        link->SetCaption(QStringLiteral("Restore the default engines"));
+        QCOMPARE(link->width(), label->width() + 3);
+        form->show();
+        link->setGeometry(20, 30, 200, 50);
+        QCOMPARE(link->size(), label->size() + QSize(3, -1));
+    }
+
+    void missingKeysLoadTheirDefaults() {
+        HyperLink link;
+        link.ReadProperties(PropertyBag());
+        QCOMPARE(link.Caption(), QStringLiteral("Ruxo HyperLink"));
+        QCOMPARE(link.HilightColour(), ColourValue(0x00FFFFFF));
+        QCOMPARE(link.LinkColour(), Blue);
+        QCOMPARE(link.BackColor(), ButtonFaceColour);
+        QCOMPARE(link.MouseOutCheckDelay(), 50);
+        QVERIFY(link.UnderlinedHilight());
+        QVERIFY(!link.OverrideClick() && !link.MinimiseOnClick() && !link.CloseOnClick() &&
+                !link.Underlined());
+
+        PropertyBag saved;
+        link.WriteProperties(saved);
+        QCOMPARE(saved.Keys(), (QStringList{"Caption", "URL", "ToolTipText"}));
+    }
+
+    void savingOmitsDefaultsInItsOwnOrder() {
+        HyperLink fresh;
+        fresh.InitProperties();
+        PropertyBag placed;
+        fresh.WriteProperties(placed);
+        QCOMPARE(placed.Keys(), (QStringList{"Caption", "URL", "ToolTipText", "HilightColour"}));
+        QCOMPARE(placed.ReadProperty(QStringLiteral("hilightcolour"), 0).toUInt(), DarkBlue);
+
+        PropertyBag host = LinkSet({{QStringLiteral("overrideclick"), qint16(-1)}});
+        HyperLink link;
+        link.ReadProperties(host);
+        link.SetOverrideClick(false);
+        link.SetMinimiseOnClick(true);
+        link.SetCloseOnClick(true);
+        link.SetUnderlined(true);
+        link.SetUnderlinedHilight(false);
+        link.SetBackColor(0x00FFFFFF);
+        link.SetLinkColour(0x00000080);
+        link.WriteProperties(host);
+        QCOMPARE(host.Keys(),
+                 (QStringList{"caption", "url", "tooltiptext", "hilightcolour", "mouseoutcheckdelay",
+                              "_extentx", "_extenty", "MinimiseOnClick", "CloseOnClick", "BackColor",
+                              "LinkColour", "Underlined", "UnderlinedHilight"}));
+        QCOMPARE(host.ReadProperty(QStringLiteral("UnderlinedHilight"), 1).toInt(), 0);
+        QCOMPARE(host.ReadProperty(QStringLiteral("Underlined"), 0).toInt(), -1);
+
+        HyperLink reloaded;
+        reloaded.ReadProperties(host);
+        PropertyBag again;
+        reloaded.WriteProperties(again);
+        PropertyBag first;
+        link.WriteProperties(first);
+        QCOMPARE(again.Keys(), first.Keys());
+    }
+
+    void hoverLastsUntilTheCheckFindsThePointerOutside() {
+        PlacedLink placed(LinkSet());
+        QCOMPARE(placed.TextColour(), Rgb(Blue));
+        placed.Hover();
+        QCOMPARE(placed.TextColour(), Rgb(DarkBlue));
+        QVERIFY(placed.Underlined());
+        QVERIFY(placed.Timer->isActive());
+
+        placed.PointAt(placed.GlobalRect().topLeft() + QPoint(1, 5));
+        placed.Settle();
+        QCOMPARE(placed.TextColour(), Rgb(DarkBlue));
+
+        placed.PointAt(placed.GlobalRect().bottomRight() + QPoint(0, 0));
+        placed.Settle();
+        QCOMPARE(placed.TextColour(), Rgb(DarkBlue));
+
+        placed.PointAt(placed.GlobalRect().bottomRight() + QPoint(30, 30));
+        QTRY_COMPARE(placed.TextColour(), Rgb(Blue));
+        QVERIFY(!placed.Underlined());
+        QVERIFY(!placed.Timer->isActive());
+    }
+
+    void edgesOfTheControlCountAsOutside() {
+        PlacedLink placed(LinkSet());
+        const QRect rect = placed.GlobalRect();
+        const QPoint edges[] = {QPoint(rect.left(), rect.top() + 5), QPoint(rect.left() + 5, rect.top()),
+                                QPoint(rect.right() + 1, rect.top() + 5),
+                                QPoint(rect.left() + 5, rect.bottom() + 1)};
+        for (const QPoint& edge : edges) {
+            placed.Hover();
+            QCOMPARE(placed.TextColour(), Rgb(DarkBlue));
+            placed.PointAt(edge);
+            QTRY_COMPARE(placed.TextColour(), Rgb(Blue));
+        }
+    }
+
+    void zeroDelayNeverChecks() {
+        PlacedLink placed(LinkSet({{QStringLiteral("MouseOutCheckDelay"), 0}}));
+        placed.Hover();
+        QCOMPARE(placed.TextColour(), Rgb(DarkBlue));
+        QVERIFY(!placed.Timer->isActive());
+        placed.PointAt(placed.GlobalRect().bottomRight() + QPoint(30, 30));
+        placed.Settle();
+        QCOMPARE(placed.TextColour(), Rgb(DarkBlue));
+
+        placed.Hover();
+        QTest::mouseClick(placed.Label, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(placed.TextColour(), Rgb(Blue));
+        QCOMPARE(placed.Shell.Opened.size(), 1u);
+        placed.PointAt(placed.Label->mapToGlobal(QPoint(8, 6)));
+        QCOMPARE(placed.TextColour(), Rgb(Blue));
+        QVERIFY(placed.Underlined());
+    }
+
+    void otherButtonsOnlyRaiseMouseUp() {
+        PlacedLink placed(LinkSet());
+        QSignalSpy releases(placed.Link, &HyperLink::MouseUp);
+        placed.Hover();
+        QTest::mouseClick(placed.Label, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier,
+                          QPoint(7, 4));
+        QTest::mouseClick(placed.Label, Qt::MiddleButton, Qt::AltModifier, QPoint(3, 2));
+        QCOMPARE(releases.count(), 2);
+        QCOMPARE(releases.at(0), (QList<QVariant>{qint16(2), qint16(3), 7.0f, 4.0f}));
+        QCOMPARE(releases.at(1), (QList<QVariant>{qint16(4), qint16(4), 3.0f, 2.0f}));
+        QCOMPARE(placed.TextColour(), Rgb(DarkBlue));
+        QVERIFY(placed.Underlined());
+        QVERIFY(placed.Shell.Opened.empty());
+    }
+
+    void leftClickOpensTheAddressUnlessOverridden() {
+        PlacedLink placed(LinkSet());
+        std::size_t openedBeforeMouseUp = 0;
+        connect(placed.Link, &HyperLink::MouseUp, this,
+                [&] { openedBeforeMouseUp = placed.Shell.Opened.size(); });
+        placed.Hover();
+        QTest::mouseClick(placed.Label, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(openedBeforeMouseUp, 1u);
+        QCOMPARE(placed.Shell.Opened.front(),
+                 (ShellOpenRequest{"https://example.org/", "", 0, 1, "", false}));
+        QCOMPARE(placed.TextColour(), Rgb(Blue));
+        QVERIFY(!placed.Underlined());
+        QVERIFY(placed.Timer->isActive());
+
+        PlacedLink overridden(LinkSet({{QStringLiteral("OverrideClick"), qint16(-1)}}));
+        QSignalSpy releases(overridden.Link, &HyperLink::MouseUp);
+        overridden.Hover();
+        QTest::mouseClick(overridden.Label, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(releases.count(), 1);
+        QCOMPARE(releases.at(0).at(0).value<qint16>(), qint16(1));
+        QCOMPARE(overridden.TextColour(), Rgb(Blue));
+        QVERIFY(!overridden.Underlined());
+        QVERIFY(overridden.Shell.Opened.empty());
+        QVERIFY(overridden.Form->isVisible() && !overridden.Form->isMinimized());
+    }
+
+    void appTokenBecomesTheProgramFolder() {
+        const std::string saved = AppFolder;
+        const QString separator(QChar::fromLatin1(PathSeparator));
+        const QString url = "{app}" + separator + "ReadMe.txt {APP}";
+        for (const auto& [folder, expected] : {std::pair{separator + "opt" + separator + "tools" + separator,
+                                                         separator + "opt" + separator + "tools" + separator},
+                                               std::pair{separator, separator}}) {
+            AppFolder = folder.toStdString();
+            PlacedLink placed(LinkSet({{QStringLiteral("url"), url}}));
+            QSignalSpy changes(placed.Link, &HyperLink::PropertyChanged);
+            QTest::mouseClick(placed.Label, Qt::LeftButton, {}, QPoint(5, 5));
+            const QString opened = expected + "ReadMe.txt {APP}";
+            QCOMPARE(QString::fromStdString(placed.Shell.Opened.at(0).File), opened);
+            QCOMPARE(placed.Link->URL(), opened);
+            QCOMPARE(changes.at(0).at(0).toString(), QStringLiteral("URL"));
+        }
+        AppFolder = saved;
+    }
+
+    void minimisesOnlyAWindowThatCanBeMinimised() {
+        PlacedLink minimising(LinkSet({{QStringLiteral("MinimiseOnClick"), qint16(-1)}}));
+        QTest::mouseClick(minimising.Label, Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(minimising.Form->isMinimized());
+        QCOMPARE(minimising.Shell.Opened.size(), 1u);
+
+        PlacedLink<QDialog> dialog(LinkSet({{QStringLiteral("MinimiseOnClick"), qint16(-1)}}));
+        QTest::mouseClick(dialog.Label, Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(!dialog.Form->isMinimized());
+        QCOMPARE(dialog.Shell.Opened.size(), 1u);
+    }
+
+    void closesTheWindowAfterOpening() {
+        PlacedLink placed(LinkSet(
+            {{QStringLiteral("MinimiseOnClick"), qint16(-1)}, {QStringLiteral("CloseOnClick"), qint16(-1)}}));
+        WatchingShell shell(*placed.Form);
+        placed.Link->SetShell(&shell);
+        bool shownAtMouseUp = true;
+        connect(placed.Link, &HyperLink::MouseUp, this, [&] { shownAtMouseUp = placed.Form->isVisible(); });
+        QTest::mouseClick(placed.Label, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(shell.Opened.size(), 1u);
+        QVERIFY(shell.ShownWhenOpened);
+        QVERIFY(!shownAtMouseUp);
+        QVERIFY(!placed.Form->isMinimized());
+    }
+
+    void systemColoursFollowThePalette() {
+        PlacedLink placed(LinkSet({{QStringLiteral("linkcolour"), quint32(0x80000008)}}));
+        const QPalette original = QApplication::palette();
+        QPalette palette = original;
+        palette.setColor(QPalette::Button, QColor(10, 200, 10));
+        palette.setColor(QPalette::Text, QColor(200, 10, 10));
+        QApplication::setPalette(palette);
+        QCoreApplication::processEvents();
+        const QRgb back = placed.Label->palette().color(QPalette::Window).rgb();
+        const QRgb text = placed.TextColour();
+        QApplication::setPalette(original);
+        QCoreApplication::processEvents();
+        QCOMPARE(back, qRgb(10, 200, 10));
+        QCOMPARE(text, qRgb(200, 10, 10));
+    }
+};
+
+QTEST_MAIN(HyperLinkTest)
+#include "HyperLinkTest.moc"
