@@ -15,6 +15,11 @@ rm -f "$build"/ievantrel_*.deb
 deb=$(ls "$build"/ievantrel_*.deb)
 echo "Package: $deb"
 
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+    as_root=(sudo)
+fi
+
 fail() {
     echo "FAILED: $*" >&2
     exit 1
@@ -30,7 +35,7 @@ dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "the package does no
 
 home=$(mktemp -d)
 cleanup() {
-    dpkg -r ievantrel >/dev/null 2>&1 || true
+    "${as_root[@]}" dpkg -r ievantrel >/dev/null 2>&1 || true
     rm -rf "$home"
 }
 trap cleanup EXIT
@@ -38,7 +43,8 @@ trap cleanup EXIT
 dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ./usr/share/applications/ievantrel.desktop >"$home/ievantrel.desktop"
 desktop-file-validate "$home/ievantrel.desktop"
 
-dpkg -i "$deb" >/dev/null 2>&1 || DEBIAN_FRONTEND=noninteractive apt-get install -f -y -qq >/dev/null
+"${as_root[@]}" dpkg -i "$deb" >/dev/null 2>&1 ||
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -f -y -qq >/dev/null
 dpkg-query -W -f='${Status}' ievantrel | grep -q 'install ok installed' || fail "the package did not install"
 
 # Starts the launcher under Xvfb, waits for the main window, and closes the program.

@@ -25,3 +25,6 @@ stage "Windows build and tests under Wine"
 scripts/wine-env.sh cmake --preset mingw >/dev/null
 scripts/wine-env.sh cmake --build --preset mingw -j "$jobs"
 scripts/wine-env.sh ctest --preset mingw
+
+stage "Debian package: contents, install, first start of the launcher"
+scripts/test-package.sh
