@@ -16,6 +16,7 @@ struct SeenBox {
     QMessageBox::StandardButtons Buttons;
     QMessageBox::StandardButton Default = QMessageBox::NoButton;
     QWidget* Owner = nullptr;
+    Qt::TextFormat Format = Qt::AutoText;
 };
 
 // Answers every real QMessageBox that comes up while it lives, in order, by clicking the next button of its
@@ -40,7 +41,7 @@ private:
         QPushButton* defaultButton = box->defaultButton();
         Seen.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
                      defaultButton != nullptr ? box->standardButton(defaultButton) : QMessageBox::NoButton,
-                     box->parentWidget()});
+                     box->parentWidget(), box->textFormat()});
         QMessageBox::StandardButton answer = QMessageBox::Ok;
         if (!answers_.isEmpty() && box->standardButtons() != QMessageBox::Ok) {
             answer = answers_.takeFirst();

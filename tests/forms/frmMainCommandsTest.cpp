@@ -1,0 +1,257 @@
+#include "MainWindowFixture.h"
+#include "MessageBoxAnswerer.h"
+#include "controls/HyperLink.h"
+#include "controls/TahomaFont.h"
+#include "registry/modCore.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+#include <filesystem>
+
+namespace {
+
+constexpr RegRoot User = RegRoot::CurrentUser;
+const std::string SearchUrl = "Software\\Microsoft\\Internet Explorer\\SearchUrl";
+
+void ReleaseOverLink(HyperLink* link, Qt::MouseButton button) {
+    QWidget* text = link->findChild<QLabel*>();
+    QTest::mousePress(text, button);
+    QTest::mouseRelease(text, button);
+}
+
+void Click(MainWindowFixture& fixture, const char* button) {
+    QTest::mouseClick(fixture.Find<QPushButton>(button), Qt::LeftButton);
+}
+
+std::string FileBytes(const std::string& path) {
+    std::string bytes;
+    return ReadWholeFile(path, bytes).ok() ? bytes : std::string("(missing)");
+}
+
+const QString RemovalLead = QStringLiteral("This will remove the SELECTED search engines,\n"
+                                           "and not the CHECKED ones. Do you want to remove\n"
+                                           "the following search engines?\n");
+
+const QString SearchFixQuestion =
+    QStringLiteral("Some installations of Internet Explorer cease to allow searching\n"
+                   "from the address bar when anti-virus or spyware-removal tools\n"
+                   "are used. Use this to fix the problem.\n\n"
+                   "As is standard procedure with software that modifies the registry,\n"
+                   "replying Yes is entirely at your own risk.\n\n"
+                   "Do you want to apply this fix?");
+
+const QString RestoreQuestion = QStringLiteral("This will restore your list of search engines back\n"
+                                               "to the default list that came with IE Vantrel.\n\n"
+                                               "Do you really want to do this?");
+
+} // namespace
+
+class frmMainCommandsTest final : public QObject {
+    Q_OBJECT
+
+private:
+    // A question as the commands ask it: Yes and No, Yes the default, the question icon, owned by the window.
+    static void VerifyQuestion(const SeenBox& box, const MainWindowFixture& fixture, const QString& title,
+                               const QString& text) {
+        QCOMPARE(box.Title, title);
+        QCOMPARE(box.Text, text);
+        QCOMPARE(box.Icon, QMessageBox::Question);
+        QCOMPARE(box.Buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.Default, QMessageBox::Yes);
+        QCOMPARE(box.Owner, &const_cast<MainWindowFixture&>(fixture).Window());
+    }
+
+    static void VerifyReport(const SeenBox& box, const QString& title, const QString& text,
+                             QMessageBox::Icon icon) {
+        QCOMPARE(box.Title, title);
+        QCOMPARE(box.Text, text);
+        QCOMPARE(box.Icon, icon);
+        QCOMPARE(box.Buttons, QMessageBox::Ok);
+    }
+
+private slots:
+    void initTestCase() { RegisterTahoma(); }
+
+    void installWritesTheCheckedEnginesAndReportsTheCount() {
+        MainWindowFixture fixture(Engines{"a", "b", "c"});
+        fixture.Model()->SetChecked(2, false);
+        MessageBoxAnswerer answerer;
+
+        Click(fixture, "cmdInstallShortcuts");
+
+        QCOMPARE(answerer.Seen.size(), 1);
+        VerifyReport(answerer.Seen[0], QStringLiteral("InstallEngines()"),
+                     QStringLiteral("2 of 3 shortcuts have been installed."), QMessageBox::Information);
+        const auto store = fixture.Store();
+        QCOMPARE(store->QueryValue(User, SearchUrl + "\\a", ""),
+                 (RegValue{RegType::String, "http://a.example/?q=%s"}));
+        QVERIFY(store->KeyExists(User, SearchUrl + "\\c"));
+        QVERIFY(!store->KeyExists(User, SearchUrl + "\\b"));
+        QCOMPARE(fixture.ListFile(), ListBytes({"a", "b", "c"}));
+    }
+
+    void removeDeletesEveryShortcutAndSaysSo() {
+        MainWindowFixture fixture(Engines{"a"});
+        QVERIFY(InstallShortcut(*fixture.Store(), "a", "http://a.example/?q=%s").ok());
+        MessageBoxAnswerer answerer;
+
+        Click(fixture, "cmdRemoveShortcuts");
+
+        QCOMPARE(answerer.Seen.size(), 1);
+        VerifyReport(answerer.Seen[0], QStringLiteral("Remove Shortcuts"),
+                     QStringLiteral("All search shortcuts have been removed."), QMessageBox::Information);
+        QVERIFY(!fixture.Store()->KeyExists(User, SearchUrl));
+        QCOMPARE(fixture.ListFile(), ListBytes({"a"}));
+    }
+
+    void aRemovalThatFailsSaysWhyAndLeavesTheStore() {
+        MainWindowFixture fixture(Engines{"a"});
+        std::filesystem::create_directories(std::filesystem::path(fixture.StoreFile()).parent_path());
+        QVERIFY(ReplaceFileAtomically(fixture.StoreFile(), "not a registry file\r\n").ok());
+        MessageBoxAnswerer answerer;
+
+        Click(fixture, "cmdRemoveShortcuts");
+
+        QCOMPARE(answerer.Seen.size(), 1);
+        const SeenBox& box = answerer.Seen[0];
+        QCOMPARE(box.Title, QStringLiteral("Remove Shortcuts"));
+        QCOMPARE(box.Icon, QMessageBox::Warning);
+        QCOMPARE(box.Buttons, QMessageBox::Ok);
+        QVERIFY2(
+            box.Text.startsWith(QStringLiteral("The search shortcuts could not be removed.\n\nBecause: ")),
+            qPrintable(box.Text));
+        QCOMPARE(FileBytes(fixture.StoreFile()), std::string("not a registry file\r\n"));
+    }
+
+    void removeSelectedAnsweredNoChangesNothing() {
+        MainWindowFixture fixture(Engines{"a", "b", "c", "d", "e", "f"});
+        fixture.Select({2, 5});
+        MessageBoxAnswerer answerer({QMessageBox::No});
+
+        Click(fixture, "cmdRemoveSearchEngine");
+
+        QCOMPARE(answerer.Seen.size(), 1);
+        VerifyQuestion(answerer.Seen[0], fixture, QStringLiteral("Remove Selected Engines"),
+                       RemovalLead + QStringLiteral("\ne\nb"));
+        QCOMPARE(fixture.Prefixes(), (Engines{"a", "b", "c", "d", "e", "f"}));
+        QCOMPARE(fixture.ListFile(), ListBytes({"a", "b", "c", "d", "e", "f"}));
+    }
+
+    void removeSelectedAnsweredYesRemovesRowsTwoAndFive() {
+        MainWindowFixture fixture(Engines{"a", "b", "c", "d", "e", "f"});
+        fixture.Model()->SetChecked(5, false);
+        fixture.Select({2, 5});
+        MessageBoxAnswerer answerer({QMessageBox::Yes});
+
+        Click(fixture, "cmdRemoveSearchEngine");
+
+        QCOMPARE(answerer.Seen.size(), 1);
+        VerifyQuestion(answerer.Seen[0], fixture, QStringLiteral("Remove Selected Engines"),
+                       RemovalLead + QStringLiteral("\ne\nb"));
+        QCOMPARE(fixture.Prefixes(), (Engines{"a", "c", "d", "f"}));
+        QCOMPARE(fixture.ListFile(), ListBytes({"a", "c", "d", "f"}));
+        QVERIFY(fixture.Find("cmdInstallShortcuts")->isEnabled());
+    }
+
+    void removingEveryRowDisablesTheListButtons() {
+        MainWindowFixture fixture(Engines{"a", "b"});
+        fixture.Select({1, 2});
+        MessageBoxAnswerer answerer({QMessageBox::Yes});
+
+        Click(fixture, "cmdRemoveSearchEngine");
+
+        QCOMPARE(fixture.Model()->Count(), 0U);
+        QCOMPARE(fixture.ListFile(), std::string());
+        for (const char* name : {"cmdEditSearchEngine", "cmdRemoveSearchEngine", "cmdInstallShortcuts"}) {
+            QVERIFY2(!fixture.Find(name)->isEnabled(), name);
+        }
+    }
+
+    void aFailedSaveAfterRemovalIsReportedAndTheRowsStay() {
+        MainWindowFixture fixture(Engines{"a", "b"});
+        std::filesystem::remove(EngineFile);
+        std::filesystem::create_directory(EngineFile);
+        QVERIFY(ReplaceFileAtomically(EngineFile + "/keeps-it-a-folder", "x").ok());
+        fixture.Select({1});
+        MessageBoxAnswerer answerer({QMessageBox::Yes});
+
+        Click(fixture, "cmdRemoveSearchEngine");
+
+        QCOMPARE(answerer.Seen.size(), 2);
+        QCOMPARE(answerer.Seen[1].Title, QStringLiteral("SaveEngines()"));
+        QCOMPARE(answerer.Seen[1].Icon, QMessageBox::Warning);
+        QCOMPARE(fixture.Prefixes(), (Engines{"b"}));
+    }
+
+    void searchFixAnsweredNoWritesNothing() {
+        MainWindowFixture fixture(Engines{"a"});
+        MessageBoxAnswerer answerer({QMessageBox::No});
+
+        ReleaseOverLink(fixture.Find<HyperLink>("lnkIESearchFix"), Qt::RightButton);
+
+        QCOMPARE(answerer.Seen.size(), 1);
+        VerifyQuestion(answerer.Seen[0], fixture, QStringLiteral("IE Search Fix"), SearchFixQuestion);
+        QVERIFY(!std::filesystem::exists(fixture.StoreFile()));
+    }
+
+    void searchFixAnsweredYesWritesTheSettingsAndSaysSo() {
+        MainWindowFixture fixture(Engines{"a"});
+        MessageBoxAnswerer answerer({QMessageBox::Yes});
+
+        ReleaseOverLink(fixture.Find<HyperLink>("lnkIESearchFix"), Qt::LeftButton);
+
+        QCOMPARE(answerer.Seen.size(), 2);
+        VerifyQuestion(answerer.Seen[0], fixture, QStringLiteral("IE Search Fix"), SearchFixQuestion);
+        VerifyReport(answerer.Seen[1], QStringLiteral("IE Search Fix"),
+                     QStringLiteral(
+                         "The fix has been applied.\nIf searching still doesn't work, then try restarting."),
+                     QMessageBox::Information);
+        QCOMPARE(fixture.Store()->QueryValue(
+                     User, "Software\\Microsoft\\Windows\\CurrentVersion\\URL\\Prefixes", "http"),
+                 (RegValue{RegType::String, "http://"}));
+    }
+
+    void restoreAnsweredNoKeepsTheList() {
+        MainWindowFixture fixture(Engines{"a"});
+        MessageBoxAnswerer answerer({QMessageBox::No});
+
+        ReleaseOverLink(fixture.Find<HyperLink>("lnkRestoreEngines"), Qt::RightButton);
+
+        QCOMPARE(answerer.Seen.size(), 1);
+        VerifyQuestion(answerer.Seen[0], fixture, QStringLiteral("Restore Search Engines"), RestoreQuestion);
+        QCOMPARE(fixture.Prefixes(), (Engines{"a"}));
+        QCOMPARE(fixture.ListFile(), ListBytes({"a"}));
+    }
+
+    void restoreAnsweredYesBringsBackTheDefaultListAllChecked() {
+        MainWindowFixture fixture(Engines{});
+        MessageBoxAnswerer answerer({QMessageBox::Yes});
+
+        ReleaseOverLink(fixture.Find<HyperLink>("lnkRestoreEngines"), Qt::LeftButton);
+
+        QCOMPARE(answerer.Seen.size(), 1);
+        QCOMPARE(fixture.Prefixes(), (Engines{"x", "y", "z"}));
+        QCOMPARE(fixture.Checks(), (std::vector<bool>{true, true, true}));
+        QCOMPARE(fixture.ListFile(), ListBytes({"x", "y", "z"}));
+        QVERIFY(fixture.Find("cmdInstallShortcuts")->isEnabled());
+    }
+
+    void aPrefixThatLooksLikeMarkupIsShownAsTyped() {
+        MainWindowFixture fixture(Engines{"<b>bold</b>"});
+        fixture.Select({1});
+        MessageBoxAnswerer answerer({QMessageBox::No});
+
+        Click(fixture, "cmdRemoveSearchEngine");
+
+        QCOMPARE(answerer.Seen.size(), 1);
+        QVERIFY(answerer.Seen[0].Text.endsWith(QStringLiteral("\n<b>bold</b>")));
+        QCOMPARE(
+            fixture.Find<QPushButton>("cmdRemoveSearchEngine")->window()->findChildren<QMessageBox*>().size(),
+            0);
+    }
+};
+
+QTEST_MAIN(frmMainCommandsTest)
+#include "frmMainCommandsTest.moc"
