@@ -9,9 +9,8 @@ if(WIN32)
     install(FILES "${_vantrel_default_list}" DESTINATION .)
     install(FILES "${_vantrel_default_list}" DESTINATION . RENAME "Search Engines.ini")
 
-    get_target_property(_vantrel_qmake Qt6::qmake IMPORTED_LOCATION)
-    get_filename_component(_vantrel_qt_bin "${_vantrel_qmake}" DIRECTORY)
-    find_program(VANTREL_WINDEPLOYQT NAMES windeployqt windeployqt6 HINTS "${_vantrel_qt_bin}" REQUIRED)
+    find_program(VANTREL_WINDEPLOYQT NAMES windeployqt windeployqt6 HINTS "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}"
+                 REQUIRED)
     install(CODE "set(windeployqt \"${VANTREL_WINDEPLOYQT}\")")
     install(CODE [[
         execute_process(COMMAND "${windeployqt}" --no-translations "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/ievantrel.exe"
