@@ -7,7 +7,6 @@
 
 #include <string>
 
-class ClickableLabel;
 class HyperLink;
 class MultiRule;
 class QGroupBox;
@@ -31,6 +30,7 @@ private:
     void CreateLinks();
     void CreateDonation();
     void ConnectHandlers();
+    void ConnectClick(QLabel* clickable, void (frmAbout::*handler)());
 
     void Form_Load(const ProgramVersion& version);
     void imgLogo_Click();
@@ -47,10 +47,10 @@ private:
 
     QLabel* Image1;
     QLabel* Label1;
-    ClickableLabel* imgLogo;
+    QLabel* imgLogo;
     QGroupBox* fraMain;
     QWidget* picAntiFlicker;
-    ClickableLabel* labTitle;
+    QLabel* labTitle;
     QLabel* labHVersion;
     QLabel* labVersion;
     QLabel* labHBuild;
@@ -61,6 +61,6 @@ private:
     HyperLink* lnkWebsite;
     HyperLink* lnkForums;
     MultiRule* MultiRule1;
-    ClickableLabel* imgDonate;
-    ClickableLabel* labDonate;
+    QLabel* imgDonate;
+    QLabel* labDonate;
 };
