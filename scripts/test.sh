@@ -28,3 +28,6 @@ scripts/wine-env.sh ctest --preset mingw
 
 stage "Debian package: contents, install, first start of the launcher"
 scripts/test-package.sh
+
+stage "Fuzzing the record line, the list file reader and the store file reader"
+scripts/fuzz.sh
