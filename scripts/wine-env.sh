@@ -11,4 +11,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 # A persistent server keeps every test from waiting for Wine to start again.
 wineserver -p >/dev/null 2>&1 || true
+# The warm-up run starts Wine's own services now, with no test's output open in them: a service started by the first
+# test would inherit that test's output pipe and keep CTest waiting for it for ever.
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 exec "$@"
