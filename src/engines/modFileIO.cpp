@@ -4,7 +4,6 @@
 #include "platform/AtomicFile.h"
 #include "startup/AppPaths.h"
 
-#include <cstring>
 #include <utility>
 
 #ifdef _WIN32
@@ -29,15 +28,14 @@ std::string_view WithoutByteOrderMark(std::string_view bytes) {
 // stays in the line, and a last line without a line end counts.
 template <typename Visit> void VisitLines(std::string_view bytes, Visit visit) {
     while (!bytes.empty()) {
-        const void* cr = std::memchr(bytes.data(), '\r', bytes.size());
-        if (cr == nullptr) {
+        const std::size_t cr = bytes.find('\r');
+        if (cr == std::string_view::npos) {
             visit(bytes);
             return;
         }
-        const auto length = static_cast<std::size_t>(static_cast<const char*>(cr) - bytes.data());
-        visit(bytes.substr(0, length));
-        const bool crlf = length + 1 < bytes.size() && bytes[length + 1] == '\n';
-        bytes.remove_prefix(length + (crlf ? 2 : 1));
+        visit(bytes.substr(0, cr));
+        const bool crlf = cr + 1 < bytes.size() && bytes[cr + 1] == '\n';
+        bytes.remove_prefix(cr + (crlf ? 2 : 1));
     }
 }
 

@@ -12,8 +12,14 @@ TEST(VersionText, PadsTheMinorNumberToTwoDigitsAndTheRevisionToFour) {
     EXPECT_EQ(BuildText({2, 0, 12345}), "#12345");
 }
 
-TEST(VersionText, TheProgramIsVersionTwoBuildTen) {
+TEST(VersionText, ComesFromTheVersionResourceOnWindowsAndFromTheBuildElsewhere) {
     const ProgramVersion version = CurrentVersion();
+#ifdef _WIN32
+    // This test program carries a version resource of its own: 3.07, build 42.
+    EXPECT_EQ(VersionText(version), "3.07");
+    EXPECT_EQ(BuildText(version), "#0042");
+#else
     EXPECT_EQ(VersionText(version), "2.00");
     EXPECT_EQ(BuildText(version), "#0010");
+#endif
 }
