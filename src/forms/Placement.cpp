@@ -46,3 +46,16 @@ MultiRule* PlaceRule(QWidget* parent, const char* name, const QRect& geometry) {
                                      {QStringLiteral("_extenty"), Himetric(geometry.height())}});
     return rule;
 }
+
+void ChainTabOrder(std::initializer_list<QWidget*> order) {
+    QWidget* previous = nullptr;
+    for (QWidget* widget : order) {
+        if (widget->focusPolicy() == Qt::NoFocus) {
+            continue;
+        }
+        if (previous != nullptr) {
+            QWidget::setTabOrder(previous, widget);
+        }
+        previous = widget;
+    }
+}

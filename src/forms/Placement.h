@@ -4,6 +4,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <initializer_list>
+
 class MultiRule;
 class QLabel;
 class QPushButton;
@@ -29,3 +31,7 @@ QPushButton* PlaceButton(QWidget* parent, const char* name, const QString& text,
                          const QRect& geometry);
 // A rule that takes the size it is given and lies along its longer side.
 MultiRule* PlaceRule(QWidget* parent, const char* name, const QRect& geometry);
+
+// Puts the controls into the keyboard's tab order as listed. Controls that never take the focus (labels,
+// pictures, rules) keep their places in the list but stay out of the chain.
+void ChainTabOrder(std::initializer_list<QWidget*> order);

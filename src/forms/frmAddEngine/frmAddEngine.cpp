@@ -12,8 +12,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <iterator>
-
 namespace {
 
 const QString PrefixInstruction = QStringLiteral(
@@ -104,12 +102,8 @@ void frmAddEngine::CreateButtons() {
 }
 
 void frmAddEngine::SetTabOrder() {
-    QWidget* const order[] = {txtPrefix,          txtURL,        cmdOkay,   cmdCancel,       labBody,
-                              labTitle,           Label1,        fraPrefix, picContainer0,   Label2,
-                              fraSearchEngineURL, picContainer1, Label3,    labCodeHighlight};
-    for (std::size_t i = 1; i < std::size(order); ++i) {
-        QWidget::setTabOrder(order[i - 1], order[i]);
-    }
+    ChainTabOrder({txtPrefix, txtURL, cmdOkay, cmdCancel, labBody, labTitle, Label1, fraPrefix, picContainer0,
+                   Label2, fraSearchEngineURL, picContainer1, Label3, labCodeHighlight});
     txtPrefix->setFocus();
 }
 
@@ -123,6 +117,15 @@ void frmAddEngine::SetEngine(const QString& prefix, const QString& url) {
     txtPrefix->setText(prefix);
     txtPrefix->setCursorPosition(static_cast<int>(prefix.size()));
     txtURL->setText(url);
+}
+
+// QDialog hands the first box the focus as if the user had tabbed there, which selects all of its text; the
+// caret belongs after the prefix instead.
+void frmAddEngine::setVisible(bool visible) {
+    QDialog::setVisible(visible);
+    if (visible) {
+        txtPrefix->setCursorPosition(static_cast<int>(txtPrefix->text().size()));
+    }
 }
 
 // Return and Escape act when released, as the keys did in the windows this program grew up on; their presses

@@ -34,6 +34,9 @@ public:
     // 0 adds a new engine; any other value edits the current row.
     int EditMode = 0;
 
+    // Shows the dialog with the caret after the prefix and nothing selected.
+    void setVisible(bool visible) override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Neither button is a default or cancel button: Return and Escape act only through the text boxes.

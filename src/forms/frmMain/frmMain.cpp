@@ -157,32 +157,11 @@ void frmMain::CreateMenu() {
     mSELECTINVERT->setObjectName(QStringLiteral("mSELECTINVERT"));
 }
 
-// Install comes first so that it holds the focus when the window opens. Labels, pictures and rules never take
-// the focus and stay out of the chain.
+// Install comes first so that it holds the focus when the window opens.
 void frmMain::SetTabOrder() {
-    QWidget* const order[] = {cmdInstallShortcuts,
-                              Label1,
-                              labTitle,
-                              labBody,
-                              lvwEngines,
-                              cmdAddSearchEngine,
-                              cmdEditSearchEngine,
-                              cmdRemoveSearchEngine,
-                              cmdSelectionMode,
-                              lnkAbout,
-                              lnkIESearchFix,
-                              lnkRestoreEngines,
-                              cmdRemoveShortcuts};
-    QWidget* previous = nullptr;
-    for (QWidget* widget : order) {
-        if (widget->focusPolicy() == Qt::NoFocus) {
-            continue;
-        }
-        if (previous != nullptr) {
-            QWidget::setTabOrder(previous, widget);
-        }
-        previous = widget;
-    }
+    ChainTabOrder({cmdInstallShortcuts, Label1, labTitle, labBody, lvwEngines, cmdAddSearchEngine,
+                   cmdEditSearchEngine, cmdRemoveSearchEngine, cmdSelectionMode, lnkAbout, lnkIESearchFix,
+                   lnkRestoreEngines, cmdRemoveShortcuts});
 }
 
 void frmMain::ConnectHandlers() {

@@ -1,0 +1,283 @@
+#include "forms/frmAddEngine/frmAddEngine.h"
+#include "MainWindowFixture.h"
+#include "MessageBoxAnswerer.h"
+#include "controls/TahomaFont.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include <filesystem>
+#include <functional>
+
+namespace {
+
+const QString AddBody = QStringLiteral("Enter the prefix you would like to use for this new search engine "
+                                       "below, not forgetting the %s code. See "
+                                       "ReadMe file for further details.");
+
+const QString EditBody = QStringLiteral(
+    "Use this window to edit the selected search engine. Once you are happy with the changes, click on Okay. "
+    "Remember to click Install in the main window to perform the update.");
+
+template <class Control = QWidget> Control* Find(QWidget* window, const char* name) {
+    auto* control = window->findChild<Control*>(QLatin1String(name));
+    if (control == nullptr) {
+        qFatal("no control %s", name);
+    }
+    return control;
+}
+
+// The next control the Tab key reaches.
+QWidget* NextFocus(QWidget* widget) {
+    do {
+        widget = widget->nextInFocusChain();
+    } while (widget->focusPolicy() == Qt::NoFocus);
+    return widget;
+}
+
+QLineEdit* Prefix(frmAddEngine* editor) {
+    return Find<QLineEdit>(editor, "txtPrefix");
+}
+QLineEdit* URL(frmAddEngine* editor) {
+    return Find<QLineEdit>(editor, "txtURL");
+}
+
+// Opens the editor with the main window's button and works it while it is open; returns whether it was shown.
+bool WorkEditor(MainWindowFixture& fixture, const char* button,
+                const std::function<void(frmAddEngine*)>& work) {
+    bool shown = false;
+    WhenShown<frmAddEngine>([&](frmAddEngine* editor) {
+        shown = true;
+        work(editor);
+        // A check that failed part-way leaves the editor open; close it so the test goes on.
+        if (editor->isVisible()) {
+            editor->reject();
+        }
+    });
+    QTest::mouseClick(fixture.Find<QPushButton>(button), Qt::LeftButton);
+    return shown;
+}
+
+void ReleaseKey(QWidget* box, Qt::Key key) {
+    QTest::keyPress(box, key);
+    QTest::keyRelease(box, key);
+}
+
+} // namespace
+
+class frmAddEngineTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { RegisterTahoma(); }
+
+    void layoutFollowsTheTable_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("container");
+        QTest::addColumn<QRect>("geometry");
+        const auto row = [](const char* name, const char* container, QRect geometry) {
+            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(container) << geometry;
+        };
+        row("Label1", "frmAddEngine", {0, -13, 675, 86});
+        row("imgLogo", "frmAddEngine", {14, 12, 48, 48});
+        row("labTitle", "frmAddEngine", {72, 9, 78, 13});
+        row("labBody", "frmAddEngine", {72, 22, 283, 39});
+        row("MultiRule1", "frmAddEngine", {-41, 71, 625, 6});
+        row("fraPrefix", "frmAddEngine", {8, 77, 353, 69});
+        row("picContainer0", "fraPrefix", {5, 12, 344, 55});
+        row("txtPrefix", "picContainer0", {2, 2, 339, 20});
+        row("Label2", "picContainer0", {3, 24, 345, 30});
+        row("fraSearchEngineURL", "frmAddEngine", {8, 154, 353, 69});
+        row("picContainer1", "fraSearchEngineURL", {5, 13, 344, 53});
+        row("txtURL", "picContainer1", {2, 2, 339, 20});
+        row("Label3", "picContainer1", {3, 24, 340, 26});
+        row("labCodeHighlight", "picContainer1", {261, 24, 16, 13});
+        row("MultiRule2", "frmAddEngine", {-332, 233, 770, 8});
+        row("cmdCancel", "frmAddEngine", {165, 242, 97, 27});
+        row("cmdOkay", "frmAddEngine", {264, 242, 97, 27});
+    }
+
+    void layoutFollowsTheTable() {
+        QFETCH(QString, name);
+        QFETCH(QString, container);
+        QFETCH(QRect, geometry);
+        MainWindowFixture fixture(Engines{"a"});
+        QVERIFY(WorkEditor(fixture, "cmdAddSearchEngine", [&](frmAddEngine* editor) {
+            QWidget* control = Find(editor, qPrintable(name));
+            QCOMPARE(control->geometry(), geometry);
+            QCOMPARE(control->parentWidget()->objectName(), container);
+            QVERIFY(control->isVisible());
+            editor->reject();
+        }));
+    }
+
+    void textsColoursAndButtons() {
+        MainWindowFixture fixture(Engines{"a"});
+        QVERIFY(WorkEditor(fixture, "cmdAddSearchEngine", [](frmAddEngine* editor) {
+            QCOMPARE(editor->size(), QSize(368, 276));
+            QCOMPARE(editor->minimumSize(), QSize(368, 276));
+            QCOMPARE(editor->maximumSize(), QSize(368, 276));
+            QVERIFY(!editor->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+            QVERIFY(!editor->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+            QCOMPARE(editor->windowIcon().availableSizes().value(0), QSize(16, 16));
+            QCOMPARE(QFontInfo(editor->font()).family(), QStringLiteral("Tahoma"));
+            QCOMPARE(Find<QGroupBox>(editor, "fraPrefix")->title(), QStringLiteral("Prefix"));
+            QCOMPARE(Find<QGroupBox>(editor, "fraSearchEngineURL")->title(),
+                     QStringLiteral("Search Engine URL"));
+            QCOMPARE(
+                Find<QLabel>(editor, "Label2")->text(),
+                QStringLiteral("Enter the prefix for this search engine. This is the letter, word, or phrase "
+                               "that is typed before the actual search string in the address bar."));
+            QCOMPARE(Find<QLabel>(editor, "Label2")->palette().color(QPalette::WindowText), QColor(0, 0, 64));
+            QCOMPARE(
+                Find<QLabel>(editor, "Label3")->text(),
+                QStringLiteral("Finally, enter the URL for this search engine. Use the %s code to tell IE "
+                               "Vantrel where it should insert the search string into this URL."));
+            QCOMPARE(Find<QLabel>(editor, "Label3")->palette().color(QPalette::WindowText), QColor(64, 0, 0));
+            QCOMPARE(Find<QLabel>(editor, "labCodeHighlight")->text(), QStringLiteral("%s"));
+            for (const char* name : {"cmdOkay", "cmdCancel"}) {
+                auto* button = Find<QPushButton>(editor, name);
+                QVERIFY2(!button->isDefault() && !button->autoDefault(), name);
+            }
+            QCOMPARE(Find<QPushButton>(editor, "cmdOkay")->text(), QStringLiteral("Okay"));
+            QCOMPARE(Find<QPushButton>(editor, "cmdOkay")->toolTip(), QStringLiteral("Accept changes"));
+            QCOMPARE(Find<QPushButton>(editor, "cmdCancel")->text(), QStringLiteral("Cancel"));
+            QCOMPARE(Find<QPushButton>(editor, "cmdCancel")->toolTip(), QStringLiteral("Discard changes"));
+            QCOMPARE(QApplication::focusWidget(), Prefix(editor));
+            QCOMPARE(NextFocus(Prefix(editor)), URL(editor));
+            QCOMPARE(NextFocus(URL(editor)), Find(editor, "cmdOkay"));
+            QCOMPARE(NextFocus(Find(editor, "cmdOkay")), Find(editor, "cmdCancel"));
+            editor->reject();
+        }));
+    }
+
+    void addingWithReturnAppendsACheckedRowAndSaves() {
+        MainWindowFixture fixture(Engines{});
+        QVERIFY(WorkEditor(fixture, "cmdAddSearchEngine", [&](frmAddEngine* editor) {
+            QCOMPARE(editor->windowTitle(), QStringLiteral("Add New Search Engine"));
+            QCOMPARE(Find<QLabel>(editor, "labTitle")->text(), QStringLiteral("Add New Search Engine"));
+            QCOMPARE(Find<QLabel>(editor, "labBody")->text(), AddBody);
+            QCOMPARE(editor->EditMode, 0);
+            QCOMPARE(editor->parentWidget(), &fixture.Window());
+            QVERIFY(editor->isModal());
+            QVERIFY(Prefix(editor)->text().isEmpty() && URL(editor)->text().isEmpty());
+            QTest::keyClicks(Prefix(editor), QStringLiteral("g"));
+            QTest::keyClicks(URL(editor), QStringLiteral("http://g.example/?q=%s"));
+            QTest::keyPress(URL(editor), Qt::Key_Return);
+            QVERIFY2(editor->isVisible(), "Return acts when released, not when pressed");
+            QTest::keyRelease(URL(editor), Qt::Key_Return);
+        }));
+        QCOMPARE(fixture.Prefixes(), (Engines{"g"}));
+        QCOMPARE(fixture.Checks(), (std::vector<bool>{true}));
+        QCOMPARE(fixture.ListFile(), ListBytes({"g"}));
+        QVERIFY(fixture.Find("cmdInstallShortcuts")->isEnabled());
+        QVERIFY(fixture.Find("cmdEditSearchEngine")->isEnabled());
+    }
+
+    void returnInThePrefixBoxAcceptsAnEmptyURL() {
+        MainWindowFixture fixture(Engines{"a"});
+        QVERIFY(WorkEditor(fixture, "cmdAddSearchEngine",
+                           [](frmAddEngine* editor) { ReleaseKey(Prefix(editor), Qt::Key_Return); }));
+        QCOMPARE(fixture.Prefixes(), (Engines{"a", ""}));
+        QCOMPARE(fixture.ListFile(), ListBytes({"a"}) + "PREFIX=\tURL=\r\n");
+    }
+
+    void editingChangesTheCurrentRowInPlaceKeepingItsCheckBox() {
+        MainWindowFixture fixture(Engines{"a", "g", "c"});
+        fixture.Model()->SetChecked(2, false);
+        fixture.List()->setCurrentIndex(fixture.Model()->index(1, 0));
+        QVERIFY(WorkEditor(fixture, "cmdEditSearchEngine", [](frmAddEngine* editor) {
+            QCOMPARE(editor->windowTitle(), QStringLiteral("Edit Search Engine"));
+            QCOMPARE(Find<QLabel>(editor, "labTitle")->text(), QStringLiteral("Edit Search Engine"));
+            QCOMPARE(Find<QLabel>(editor, "labBody")->text(), EditBody);
+            QCOMPARE(editor->EditMode, 1);
+            QCOMPARE(Prefix(editor)->text(), QStringLiteral("g"));
+            QCOMPARE(Prefix(editor)->cursorPosition(), 1);
+            QVERIFY(!Prefix(editor)->hasSelectedText());
+            QCOMPARE(URL(editor)->text(), QStringLiteral("http://g.example/?q=%s"));
+            URL(editor)->setText(QStringLiteral("http://new.example/%s"));
+            ReleaseKey(Prefix(editor), Qt::Key_Return);
+        }));
+        QCOMPARE(fixture.Prefixes(), (Engines{"a", "g", "c"}));
+        QCOMPARE(fixture.Checks(), (std::vector<bool>{true, false, true}));
+        QCOMPARE(fixture.Model()->Row(2).SubItem1, std::string("http://new.example/%s"));
+        QCOMPARE(fixture.ListFile(),
+                 ListBytes({"a"}) + "PREFIX=g\tURL=http://new.example/%s\r\n" + ListBytes({"c"}));
+    }
+
+    void escapeCancelAndTheCloseBoxChangeNothing_data() {
+        QTest::addColumn<QString>("how");
+        for (const char* how : {"escape in prefix", "escape in url", "cancel", "close box"}) {
+            QTest::newRow(how) << QString::fromLatin1(how);
+        }
+    }
+
+    void escapeCancelAndTheCloseBoxChangeNothing() {
+        QFETCH(QString, how);
+        MainWindowFixture fixture(Engines{"a"});
+        bool closed = false;
+        QVERIFY(WorkEditor(fixture, "cmdEditSearchEngine", [&](frmAddEngine* editor) {
+            Prefix(editor)->setText(QStringLiteral("changed"));
+            URL(editor)->setText(QStringLiteral("changed"));
+            if (how == QStringLiteral("escape in prefix")) {
+                QTest::keyPress(Prefix(editor), Qt::Key_Escape);
+                QVERIFY2(editor->isVisible(), "Escape acts when released, not when pressed");
+                QTest::keyRelease(Prefix(editor), Qt::Key_Escape);
+            } else if (how == QStringLiteral("escape in url")) {
+                ReleaseKey(URL(editor), Qt::Key_Escape);
+            } else if (how == QStringLiteral("cancel")) {
+                QTest::mouseClick(Find(editor, "cmdCancel"), Qt::LeftButton);
+            } else {
+                editor->close();
+            }
+            closed = !editor->isVisible();
+        }));
+        QVERIFY(closed);
+        QCOMPARE(fixture.Prefixes(), (Engines{"a"}));
+        QCOMPARE(fixture.Model()->Row(1).Tag, std::string("PREFIX=a\tURL=http://a.example/?q=%s"));
+        QCOMPARE(fixture.ListFile(), ListBytes({"a"}));
+    }
+
+    void okayRefusesATabAndKeepsTheText() {
+        MainWindowFixture fixture(Engines{"a"});
+        MessageBoxAnswerer answerer;
+        QVERIFY(WorkEditor(fixture, "cmdAddSearchEngine", [&](frmAddEngine* editor) {
+            Prefix(editor)->setText(QStringLiteral("g\th"));
+            URL(editor)->setText(QStringLiteral("u"));
+            QTest::mouseClick(Find(editor, "cmdOkay"), Qt::LeftButton);
+            QVERIFY(editor->isVisible());
+            QCOMPARE(Prefix(editor)->text(), QStringLiteral("g\th"));
+            QCOMPARE(answerer.Seen.size(), 1);
+            QCOMPARE(answerer.Seen[0].Title, QStringLiteral("Add New Search Engine"));
+            QCOMPARE(answerer.Seen[0].Text,
+                     QStringLiteral("A prefix or URL cannot contain a TAB or a line break."));
+            QCOMPARE(answerer.Seen[0].Icon, QMessageBox::Warning);
+            QCOMPARE(answerer.Seen[0].Buttons, QMessageBox::Ok);
+            QCOMPARE(answerer.Seen[0].Owner, editor);
+            editor->reject();
+        }));
+        QCOMPARE(fixture.Prefixes(), (Engines{"a"}));
+        QCOMPARE(fixture.ListFile(), ListBytes({"a"}));
+    }
+
+    void aFailedSaveOnOkayIsReportedAndTheRowStays() {
+        MainWindowFixture fixture(Engines{"a"});
+        std::filesystem::remove(EngineFile);
+        std::filesystem::create_directory(EngineFile);
+        QVERIFY(ReplaceFileAtomically(EngineFile + "/keeps-it-a-folder", "x").ok());
+        MessageBoxAnswerer answerer;
+        QVERIFY(WorkEditor(fixture, "cmdAddSearchEngine", [](frmAddEngine* editor) {
+            Prefix(editor)->setText(QStringLiteral("g"));
+            ReleaseKey(Prefix(editor), Qt::Key_Return);
+        }));
+        QCOMPARE(answerer.Seen.size(), 1);
+        QCOMPARE(answerer.Seen[0].Title, QStringLiteral("SaveEngines()"));
+        QCOMPARE(fixture.Prefixes(), (Engines{"a", "g"}));
+    }
+};
+
+QTEST_MAIN(frmAddEngineTest)
+#include "frmAddEngineTest.moc"
