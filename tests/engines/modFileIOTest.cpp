@@ -2,14 +2,13 @@
 #include "engines/VectorEngineRows.h"
 #include "platform/AtomicFile.h"
 #include "startup/AppPaths.h"
+#include "support/FileBytes.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -21,26 +20,6 @@
 #endif
 
 namespace {
-
-void WriteBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << path;
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::string> FolderListing(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 EngineRow Row(std::string prefix, std::string url) {
     std::string tag = "PREFIX=" + prefix + "\tURL=" + url;
