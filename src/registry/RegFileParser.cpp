@@ -38,20 +38,21 @@ std::string_view NextLine(std::string_view& text) {
 
 // Reads a quoted text starting at `at` (on its opening quote), leaving `at` after the closing quote.
 bool ReadQuoted(std::string_view line, std::size_t& at, std::string& out) {
-    for (++at; at < line.size(); ++at) {
-        const char c = line[at];
-        if (c == '"') {
-            ++at;
+    for (++at;;) {
+        const std::size_t special = line.find_first_of("\\\"", at);
+        if (special == std::string_view::npos) {
+            return false;
+        }
+        out.append(line.substr(at, special - at));
+        at = special + 1;
+        if (line[special] == '"') {
             return true;
         }
-        if (c == '\\') {
-            if (++at == line.size() || (line[at] != '\\' && line[at] != '"')) {
-                return false;
-            }
+        if (at == line.size() || (line[at] != '\\' && line[at] != '"')) {
+            return false;
         }
-        out += line[at];
+        out += line[at++];
     }
-    return false;
 }
 
 bool ReadHexNumber(std::string_view digits, std::uint32_t& number) {
@@ -74,8 +75,8 @@ bool ReadHexBytes(std::string_view list, std::string& bytes) {
     return true;
 }
 
-bool StartsWithFolded(std::string_view text, std::string_view lowerPrefix) {
-    return text.size() >= lowerPrefix.size() && FoldName(text.substr(0, lowerPrefix.size())) == lowerPrefix;
+bool StartsWithFolded(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && SameName(text.substr(0, prefix.size()), prefix);
 }
 
 } // namespace
@@ -129,7 +130,7 @@ Status RegFileParser::ParseKeyLine(std::size_t number, std::string_view line) {
     }
     const std::string_view path = line.substr(1, line.size() - 2);
     const std::size_t slash = path.find('\\');
-    if (FoldName(path.substr(0, slash)) != "hkey_current_user") {
+    if (!SameName(path.substr(0, slash), "HKEY_CURRENT_USER")) {
         return Fail(number, "a key outside HKEY_CURRENT_USER");
     }
     std::vector<std::string_view> names;

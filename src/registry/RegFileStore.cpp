@@ -117,6 +117,7 @@ Status RegFileStore::EndBatch() {
             written = FileFailure(path_, "written", written);
         }
     }
+    ForgetKeyToWrite();
     root_ = RegKey(std::string());
     dirty_ = false;
     lock_.Release();
@@ -155,16 +156,34 @@ Status RegFileStore::CreateKey(RegRoot root, std::string_view path) {
 Status RegFileStore::SetValue(RegRoot root, std::string_view path, std::string_view name,
                               const RegValue& value) {
     std::vector<std::string_view> names;
-    if (Status split = SplitStorePath(root, path, names); !split.ok()) {
-        return split;
+    if (lastKey_ == nullptr || path != lastPath_) {
+        if (Status split = SplitStorePath(root, path, names); !split.ok()) {
+            return split;
+        }
+    } else if (Status checked = CheckRoot(root); !checked.ok()) {
+        return checked;
     }
     if (Status checked = CheckValue(name, value); !checked.ok()) {
         return checked;
     }
     return Change([&](RegKey& tree) {
-        WalkCreating(tree, names).SetValue(name, value);
+        KeyToWrite(tree, path, names).SetValue(name, value);
         return Status();
     });
+}
+
+RegKey& RegFileStore::KeyToWrite(RegKey& tree, std::string_view path,
+                                 const std::vector<std::string_view>& names) {
+    if (lastKey_ == nullptr || path != lastPath_) {
+        lastKey_ = &WalkCreating(tree, names);
+        lastPath_ = path;
+    }
+    return *lastKey_;
+}
+
+void RegFileStore::ForgetKeyToWrite() {
+    lastKey_ = nullptr;
+    lastPath_.clear();
 }
 
 Status RegFileStore::DeleteKey(RegRoot root, std::string_view path) {
@@ -173,6 +192,7 @@ Status RegFileStore::DeleteKey(RegRoot root, std::string_view path) {
         return split;
     }
     return Change([&](RegKey& tree) {
+        ForgetKeyToWrite();
         const std::string_view name = names.back();
         names.pop_back();
         RegKey* parent = Walk(tree, names);
@@ -194,6 +214,7 @@ Status RegFileStore::DeleteTree(RegRoot root, std::string_view path) {
         return split;
     }
     return Change([&](RegKey& tree) {
+        ForgetKeyToWrite();
         const std::string_view name = names.back();
         names.pop_back();
         if (RegKey* parent = Walk(tree, names); parent != nullptr) {

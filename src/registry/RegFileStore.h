@@ -33,6 +33,10 @@ private:
     // Runs one change on the tree: inside the open batch, or in a batch of its own.
     template <typename Step> Status Change(Step step);
     Status Read(RegKey& root) const;
+    // The key that values at the path go to, created when missing. The last one is kept for the next write,
+    // as a shortcut's five values all go to one key.
+    RegKey& KeyToWrite(RegKey& tree, std::string_view path, const std::vector<std::string_view>& names);
+    void ForgetKeyToWrite();
     // The key at the path, or null; outside a batch the store is read into `scratch` first.
     const RegKey* Find(std::string_view path, RegKey& scratch);
 
@@ -41,6 +45,8 @@ private:
     RegKey root_{std::string()};
     int depth_ = 0;
     bool dirty_ = false;
+    std::string lastPath_;
+    RegKey* lastKey_ = nullptr;
 };
 
 // Where the current user's store lives: $XDG_CONFIG_HOME/ievantrel/HKEY_CURRENT_USER.reg, with

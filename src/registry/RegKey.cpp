@@ -8,16 +8,16 @@ char FoldChar(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) { return FoldChar(x) == FoldChar(y); });
-}
-
 } // namespace
 
 std::string FoldName(std::string_view name) {
     std::string folded(name);
     std::ranges::transform(folded, folded.begin(), FoldChar);
     return folded;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) { return FoldChar(x) == FoldChar(y); });
 }
 
 RegKey* RegKey::Child(std::string_view name) {

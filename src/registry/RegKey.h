@@ -10,6 +10,7 @@
 
 // A name as the registry compares it: letters without regard to case.
 std::string FoldName(std::string_view name);
+bool SameName(std::string_view a, std::string_view b);
 
 struct RegNamedValue {
     std::string Name;

@@ -1,16 +1,24 @@
 #include "registry/RegKeyPath.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 
 namespace {
 
 constexpr std::size_t MaximumDepth = 512;
+constexpr std::size_t MaximumNameLength = 255;
+
+// Characters, not bytes: a UTF-8 continuation byte does not start one.
+std::size_t CharacterCount(std::string_view text) {
+    return static_cast<std::size_t>(
+        std::ranges::count_if(text, [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
 
 } // namespace
 
 bool FitsOnOneLine(std::string_view text) {
-    return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+    return std::ranges::none_of(text, [](char c) { return c == '\r' || c == '\n' || c == '\0'; });
 }
 
 Status SplitKeyPath(std::string_view path, std::vector<std::string_view>& names) {
@@ -30,6 +38,10 @@ Status SplitKeyPath(std::string_view path, std::vector<std::string_view>& names)
         }
         if (!FitsOnOneLine(name)) {
             return Status::Failure(EINVAL, "The key name \"" + std::string(name) + "\" holds a line break.");
+        }
+        if (CharacterCount(name) > MaximumNameLength) {
+            return Status::Failure(EINVAL, "A key name is longer than " + std::to_string(MaximumNameLength) +
+                                               " characters.");
         }
         names.push_back(name);
         if (names.size() > MaximumDepth) {

@@ -85,12 +85,18 @@ void AppendUtf16Le(std::string_view utf8, std::string& out) {
     out.reserve(out.size() + utf8.size() * 2);
     std::size_t at = 0;
     while (at < utf8.size()) {
-        const auto byte = static_cast<unsigned char>(utf8[at]);
-        if (byte < 0x80) {
-            out.push_back(static_cast<char>(byte));
-            out.push_back('\0');
-            ++at;
-        } else {
+        // Runs of ASCII, nearly all of any store, are widened in place.
+        std::size_t end = at;
+        while (end < utf8.size() && static_cast<unsigned char>(utf8[end]) < 0x80) {
+            ++end;
+        }
+        const std::size_t start = out.size();
+        out.resize(start + 2 * (end - at));
+        for (char* write = out.data() + start; at < end; ++at) {
+            *write++ = utf8[at];
+            *write++ = '\0';
+        }
+        if (at < utf8.size()) {
             AppendCodePointUtf16(DecodeUtf8(utf8, at), out);
         }
     }
@@ -100,18 +106,28 @@ void AppendUtf8FromUtf16Le(std::string_view utf16, std::string& out) {
     out.reserve(out.size() + utf16.size() / 2);
     for (std::size_t at = 0; at + 1 < utf16.size(); at += 2) {
         const char16_t unit = UnitAt(utf16, at);
-        if (unit < 0xD800 || unit > 0xDFFF) {
-            AppendUtf8(unit, out);
-            continue;
-        }
-        if (unit <= 0xDBFF && at + 3 < utf16.size()) {
-            const char16_t low = UnitAt(utf16, at + 2);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                AppendUtf8(0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(low) - 0xDC00), out);
-                at += 2;
-                continue;
+        if (unit < 0x80) {
+            // Runs of ASCII, nearly all of any store, are narrowed in place.
+            std::size_t end = at + 2;
+            while (end + 1 < utf16.size() && UnitAt(utf16, end) < 0x80) {
+                end += 2;
             }
+            const std::size_t start = out.size();
+            out.resize(start + (end - at) / 2);
+            for (char* write = out.data() + start; at < end; at += 2) {
+                *write++ = utf16[at];
+            }
+            at -= 2;
+        } else if (unit < 0xD800 || unit > 0xDFFF) {
+            AppendUtf8(unit, out);
+        } else if (unit <= 0xDBFF && at + 3 < utf16.size() && UnitAt(utf16, at + 2) >= 0xDC00 &&
+                   UnitAt(utf16, at + 2) <= 0xDFFF) {
+            AppendUtf8(0x10000 + ((char32_t(unit) - 0xD800) << 10) +
+                           (char32_t(UnitAt(utf16, at + 2)) - 0xDC00),
+                       out);
+            at += 2;
+        } else {
+            AppendUtf8(Replacement, out);
         }
-        AppendUtf8(Replacement, out);
     }
 }
