@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 const QString PrefixInstruction = QStringLiteral(
@@ -107,9 +109,12 @@ void frmAddEngine::SetTabOrder() {
     txtPrefix->setFocus();
 }
 
+// The title label grows to show its whole text: at its designed width the captions the main window sets would
+// be cut short.
 void frmAddEngine::SetTexts(const QString& caption, const QString& body) {
     setWindowTitle(caption);
     labTitle->setText(caption);
+    labTitle->resize(std::max(labTitle->width(), labTitle->sizeHint().width()), labTitle->height());
     labBody->setText(body);
 }
 
