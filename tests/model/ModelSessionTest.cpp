@@ -1,0 +1,361 @@
+// Random user sessions, seeded, driven through the real main window, its editor and its message boxes:
+// after every step the rows on screen, the list file and the store are compared with a plain model of what
+// they must hold. VANTREL_MODEL_STEPS sets the steps per seed (longer runs by hand).
+#include "SessionModel.h"
+#include "SessionWindow.h"
+#include "controls/HyperLink.h"
+#include "controls/TahomaFont.h"
+#include "engines/modParse.h"
+#include "forms/MessageBoxAnswerer.h"
+#include "forms/frmAddEngine/frmAddEngine.h"
+#include "registry/modCore.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <random>
+
+namespace {
+
+constexpr RegRoot User = RegRoot::CurrentUser;
+
+enum class Step {
+    Add,
+    AddWithTab,
+    Edit,
+    RemoveSelected,
+    Check,
+    SelectAll,
+    SelectNone,
+    SelectInvert,
+    Install,
+    RemoveShortcuts,
+    Restore,
+    SearchFix,
+    Restart
+};
+
+const char* const StepNames[] = {"add",        "add with a TAB", "edit",   "remove selected", "check",
+                                 "select all", "select none",    "invert", "install",         "remove",
+                                 "restore",    "search fix",     "restart"};
+
+// How often a user does each thing, relative to the others.
+const std::vector<int> Weights = {12, 2, 8, 8, 14, 4, 3, 4, 8, 4, 3, 3, 4};
+
+std::string ListBytes(const std::vector<EngineRow>& rows) {
+    std::string bytes;
+    for (const EngineRow& row : rows) {
+        bytes += row.Tag + "\r\n";
+    }
+    return bytes;
+}
+
+std::vector<EngineRow> ScreenRows(EngineListModel& model) {
+    std::vector<EngineRow> rows;
+    for (std::size_t i = 1; i <= model.Count(); ++i) {
+        rows.push_back(model.Row(i));
+    }
+    return rows;
+}
+
+std::string FileBytes(const std::string& path) {
+    std::string bytes;
+    return ReadWholeFile(path, bytes).ok() ? bytes : std::string("(missing)");
+}
+
+QStringList Titles(const MessageBoxAnswerer& answerer) {
+    QStringList titles;
+    for (const SeenBox& box : answerer.Seen) {
+        titles << box.Title;
+    }
+    return titles;
+}
+
+// Types the text as a person would; text that the keyboard helper cannot type goes in as a paste.
+void TypeOrPaste(QLineEdit* box, const QString& text) {
+    bool ascii = true;
+    for (const QChar c : text) {
+        ascii = ascii && c.unicode() < 0x80;
+    }
+    if (ascii) {
+        QTest::keyClicks(box, text);
+    } else {
+        box->insert(text);
+    }
+}
+
+void ReleaseOverLink(HyperLink* link) {
+    QWidget* text = link->findChild<QLabel*>();
+    QTest::mousePress(text, Qt::LeftButton);
+    QTest::mouseRelease(text, Qt::LeftButton);
+}
+
+} // namespace
+
+class ModelSessionTest final : public QObject {
+    Q_OBJECT
+
+private:
+    std::mt19937 random_;
+    std::unique_ptr<SessionWindow> window_;
+    SessionModel model_;
+
+    std::size_t Pick(std::size_t count) {
+        return std::uniform_int_distribution<std::size_t>(1, count)(random_);
+    }
+    bool Chance(int percent) { return std::uniform_int_distribution<int>(1, 100)(random_) <= percent; }
+    bool HasRows() const { return !model_.Rows.empty(); }
+
+    // A short prefix from a small pool, so that prefixes repeat as they do in real lists.
+    std::string Prefix() {
+        static const char* const Pool[] = {"g",    "w",    "yt",   "map",  "dict",
+                                           "news", "code", "shop", "wiki", "éa"};
+        return Pool[Pick(std::size(Pool)) - 1];
+    }
+    std::string Url(const std::string& prefix) {
+        return "https://" + prefix + ".example/find?v=" + std::to_string(Pick(1000)) + "&q=%s";
+    }
+
+    // Opens the editor from `button`, types the engine and presses Okay; a text holding a TAB is refused
+    // with a box and the editor is then cancelled.
+    void UseEditor(const char* button, const std::string& prefix, const std::string& url, bool refused) {
+        MessageBoxAnswerer answerer;
+        QString caption;
+        WhenShown<frmAddEngine>([&](frmAddEngine* editor) {
+            caption = editor->windowTitle();
+            auto* txtPrefix = editor->findChild<QLineEdit*>(QStringLiteral("txtPrefix"));
+            auto* txtURL = editor->findChild<QLineEdit*>(QStringLiteral("txtURL"));
+            txtPrefix->selectAll();
+            TypeOrPaste(txtPrefix, QString::fromStdString(prefix));
+            txtURL->clear();
+            txtURL->insert(QString::fromStdString(url));
+            QTest::mouseClick(editor->findChild<QPushButton*>(QStringLiteral("cmdOkay")), Qt::LeftButton);
+            if (editor->isVisible()) {
+                QTest::mouseClick(editor->findChild<QPushButton*>(QStringLiteral("cmdCancel")),
+                                  Qt::LeftButton);
+            }
+        });
+        QTest::mouseClick(window_->Find<QPushButton>(button), Qt::LeftButton);
+        QCOMPARE(Titles(answerer), refused ? QStringList{caption} : QStringList{});
+    }
+
+    void Add(bool withTab) {
+        const std::string prefix = Prefix();
+        const std::string url = withTab ? Url(prefix) + "\tURL=x" : Url(prefix);
+        UseEditor("cmdAddSearchEngine", prefix, url, withTab);
+        if (!withTab) {
+            model_.Add(prefix, url);
+        }
+    }
+
+    void Edit() {
+        const std::size_t position = Pick(model_.Rows.size());
+        window_->List()->setCurrentIndex(window_->Model()->index(static_cast<int>(position) - 1, 0));
+        const std::string prefix = Prefix();
+        const std::string url = Url(prefix);
+        UseEditor("cmdEditSearchEngine", prefix, url, false);
+        model_.Edit(position, prefix, url);
+    }
+
+    void RemoveSelected() {
+        std::vector<std::size_t> selected;
+        auto* selection = window_->List()->selectionModel();
+        selection->clearSelection();
+        for (std::size_t i = 1; i <= model_.Rows.size(); ++i) {
+            if (Chance(30)) {
+                selected.push_back(i);
+                selection->select(window_->Model()->index(static_cast<int>(i) - 1, 0),
+                                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            }
+        }
+        const bool yes = Chance(75);
+        MessageBoxAnswerer answerer({yes ? QMessageBox::Yes : QMessageBox::No});
+        QTest::mouseClick(window_->Find<QPushButton>("cmdRemoveSearchEngine"), Qt::LeftButton);
+        QCOMPARE(Titles(answerer), QStringList{QStringLiteral("Remove Selected Engines")});
+        if (yes) {
+            model_.RemoveSelected(selected);
+        }
+    }
+
+    void Check() {
+        const std::size_t position = Pick(model_.Rows.size());
+        const bool checked = !model_.Rows[position - 1].Checked;
+        window_->Model()->setData(window_->Model()->index(static_cast<int>(position) - 1, 0),
+                                  checked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+        model_.Rows[position - 1].Checked = checked;
+    }
+
+    void ChooseFromMenu(const char* item) { window_->Find<QAction>(item)->trigger(); }
+
+    void Install() {
+        MessageBoxAnswerer answerer;
+        QTest::mouseClick(window_->Find<QPushButton>("cmdInstallShortcuts"), Qt::LeftButton);
+        if (!HasRows()) {
+            QCOMPARE(answerer.Seen.size(), 0);
+            return;
+        }
+        QCOMPARE(answerer.Seen.size(), 1);
+        QCOMPARE(answerer.Seen[0].Text, QStringLiteral("%1 of %2 shortcuts have been installed.")
+                                            .arg(model_.CheckedCount())
+                                            .arg(model_.Rows.size()));
+        model_.Install();
+    }
+
+    void RemoveShortcuts() {
+        MessageBoxAnswerer answerer;
+        QTest::mouseClick(window_->Find<QPushButton>("cmdRemoveShortcuts"), Qt::LeftButton);
+        QCOMPARE(Titles(answerer), QStringList{QStringLiteral("Remove Shortcuts")});
+        QCOMPARE(answerer.Seen[0].Icon, QMessageBox::Information);
+        model_.RemoveShortcuts();
+    }
+
+    // A link that asks first, answered Yes or No.
+    bool AskedThroughLink(const char* link, const QStringList& titlesOnYes) {
+        const bool yes = Chance(70);
+        MessageBoxAnswerer answerer({yes ? QMessageBox::Yes : QMessageBox::No});
+        ReleaseOverLink(window_->Find<HyperLink>(link));
+        const QStringList titles = Titles(answerer);
+        if (yes ? titles != titlesOnYes : titles != titlesOnYes.mid(0, 1)) {
+            qWarning() << "boxes seen:" << titles;
+            return false;
+        }
+        return yes;
+    }
+
+    void Restore() {
+        if (AskedThroughLink("lnkRestoreEngines", {QStringLiteral("Restore Search Engines")})) {
+            model_.Restore();
+        }
+    }
+
+    void SearchFix() {
+        if (AskedThroughLink("lnkIESearchFix",
+                             {QStringLiteral("IE Search Fix"), QStringLiteral("IE Search Fix")})) {
+            model_.ApplyFix();
+        }
+    }
+
+    void Restart() {
+        window_->Restart();
+        model_.Reload();
+    }
+
+    Step Choose() {
+        std::discrete_distribution<int> choice(Weights.begin(), Weights.end());
+        for (;;) {
+            const auto step = static_cast<Step>(choice(random_));
+            const bool needsRows = step == Step::Edit || step == Step::RemoveSelected || step == Step::Check;
+            if (!needsRows || HasRows()) {
+                return step;
+            }
+        }
+    }
+
+    void Take(Step step) {
+        switch (step) {
+        case Step::Add:
+            return Add(false);
+        case Step::AddWithTab:
+            return Add(true);
+        case Step::Edit:
+            return Edit();
+        case Step::RemoveSelected:
+            return RemoveSelected();
+        case Step::Check:
+            return Check();
+        case Step::SelectAll:
+            model_.Rows = ScreenRowsChecked(true);
+            return ChooseFromMenu("mSELECTALL");
+        case Step::SelectNone:
+            model_.Rows = ScreenRowsChecked(false);
+            return ChooseFromMenu("mSELECTNONE");
+        case Step::SelectInvert:
+            Invert();
+            return ChooseFromMenu("mSELECTINVERT");
+        case Step::Install:
+            return Install();
+        case Step::RemoveShortcuts:
+            return RemoveShortcuts();
+        case Step::Restore:
+            return Restore();
+        case Step::SearchFix:
+            return SearchFix();
+        case Step::Restart:
+            return Restart();
+        }
+    }
+
+    std::vector<EngineRow> ScreenRowsChecked(bool checked) {
+        std::vector<EngineRow> rows = model_.Rows;
+        for (EngineRow& row : rows) {
+            row.Checked = checked;
+        }
+        return rows;
+    }
+    void Invert() {
+        for (EngineRow& row : model_.Rows) {
+            row.Checked = !row.Checked;
+        }
+    }
+
+    void CompareWithModel() {
+        QCOMPARE(ScreenRows(*window_->Model()), model_.Rows);
+        QCOMPARE(FileBytes(EngineFile), ListBytes(model_.Saved));
+        QCOMPARE(window_->Find("cmdInstallShortcuts")->isEnabled(), HasRows());
+        const auto store = OpenUserRegistry();
+        const std::string searchUrl(SearchUrlKeyPath);
+        QCOMPARE(store->KeyExists(User, searchUrl), model_.SearchUrlExists);
+        std::map<std::string, std::string> shortcuts;
+        for (const std::string& name : store->SubKeyNames(User, searchUrl)) {
+            shortcuts[name] = store->QueryValue(User, searchUrl + name, "").value_or(RegValue{}).Data;
+        }
+        QCOMPARE(shortcuts, model_.Shortcuts);
+        QCOMPARE(store->QueryValue(User, "Software\\Microsoft\\Internet Explorer\\Main", "Search Page")
+                     .has_value(),
+                 model_.FixApplied);
+    }
+
+private slots:
+    void initTestCase() { RegisterTahoma(); }
+
+    void sessionsMatchTheModel_data() {
+        QTest::addColumn<unsigned>("seed");
+        for (const unsigned seed : {1u, 2u, 3u, 20261206u}) {
+            QTest::addRow("seed %u", seed) << seed;
+        }
+    }
+
+    void sessionsMatchTheModel() {
+        QFETCH(unsigned, seed);
+        const int steps = qEnvironmentVariableIsSet("VANTREL_MODEL_STEPS")
+                              ? qEnvironmentVariableIntValue("VANTREL_MODEL_STEPS")
+                              : 75;
+        random_.seed(seed);
+        const std::vector<EngineRow> defaults = {MakeEngineRow("g", "https://g.example/?q=%s"),
+                                                 MakeEngineRow("w", "https://w.example/wiki/%s")};
+        model_ = SessionModel{};
+        model_.Defaults = defaults;
+        model_.Restore();
+        window_ = std::make_unique<SessionWindow>(ListBytes(defaults));
+        QStringList taken;
+        for (int i = 0; i < steps; ++i) {
+            const Step step = Choose();
+            taken << QString::fromLatin1(StepNames[static_cast<int>(step)]);
+            Take(step);
+            if (!QTest::currentTestFailed()) {
+                CompareWithModel();
+            }
+            if (QTest::currentTestFailed()) {
+                qWarning().noquote() << "seed" << seed << "failed at step" << i + 1
+                                     << "after:" << taken.join(", ");
+                break;
+            }
+        }
+        window_.reset();
+    }
+};
+
+QTEST_MAIN(ModelSessionTest)
+#include "ModelSessionTest.moc"

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "engines/modFileIO.h"
+#include "forms/EngineListModel.h"
+#include "forms/frmMain/frmMain.h"
+#include "platform/AtomicFile.h"
+#include "registry/RegistryStore.h"
+#include "startup/AppPaths.h"
+#include "support/RecordingShell.h"
+#include "support/TempFolder.h"
+
+#include <QTreeView>
+#include <QtTest>
+
+#include <cstdlib>
+#include <memory>
+
+// The real main window over an application folder and a store of its own, as a user's session sees it: it
+// can be closed and started again over the same files.
+class SessionWindow {
+public:
+    explicit SessionWindow(const std::string& defaultList) {
+        ::setenv("XDG_CONFIG_HOME", config_.Path().c_str(), 1);
+        InitGlobalsForExecutable(app_.File("ievantrel"));
+        if (!ReplaceFileAtomically(DefaultEngineFile, defaultList).ok() ||
+            !ReplaceFileAtomically(EngineFile, defaultList).ok()) {
+            qFatal("cannot write the lists");
+        }
+        Start();
+    }
+
+    void Restart() {
+        window_.reset();
+        Start();
+    }
+
+    template <class Control = QWidget> Control* Find(const char* name) {
+        auto* control = window_->findChild<Control*>(QLatin1String(name));
+        if (control == nullptr) {
+            qFatal("no control %s", name);
+        }
+        return control;
+    }
+
+    QTreeView* List() { return Find<QTreeView>("lvwEngines"); }
+    EngineListModel* Model() { return qobject_cast<EngineListModel*>(List()->model()); }
+
+private:
+    void Start() {
+        window_ = std::make_unique<frmMain>(OpenUserRegistry(), shell_);
+        window_->Load();
+        window_->show();
+        window_->activateWindow();
+    }
+
+    TempFolder app_;
+    TempFolder config_;
+    RecordingShell shell_;
+    std::unique_ptr<frmMain> window_;
+};
