@@ -10,17 +10,14 @@ program=$1
 default_list=$2
 shots=$3
 
-# A virtual screen of its own, with a window manager so that windows can be activated and closed by keyboard.
-if [ -z "${VANTREL_E2E_SCREEN:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" env VANTREL_E2E_SCREEN=1 "$0" "$@"
-fi
+source "$(dirname "$0")/../../scripts/virtual-screen.sh"
+run_on_virtual_screen "$0" "$@"
 
 work=$(mktemp -d)
 program_pid=
-wm_pid=
 cleanup() {
     [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
-    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
+    [ -n "${window_manager_pid:-}" ] && kill "$window_manager_pid" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -28,19 +25,6 @@ trap cleanup EXIT
 fail() {
     echo "FAIL: $*" >&2
     exit 1
-}
-
-# The id of the visible window whose title matches, waiting up to ten seconds for it.
-window_named() {
-    timeout 10 xdotool search --sync --onlyvisible --name "$1" | head -n 1 || fail "no window titled $1"
-}
-
-window_gone() {
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    fail "window titled $1 did not close"
 }
 
 # Clicks at a point of a window's client area, in the window's own pixels.
@@ -61,48 +45,39 @@ cp "$default_list" "$app/Search Engines.ini"
 export XDG_CONFIG_HOME="$work/config"
 store="$work/config/ievantrel/HKEY_CURRENT_USER.reg"
 
-openbox >/dev/null 2>&1 &
-wm_pid=$!
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
+start_window_manager
 
 "$app/ievantrel" &
 program_pid=$!
 
-main=$(window_named '^IE Vantrel v2\.00$')
+main=$(window_named '^IE Vantrel v2\.00$') || fail "the main window did not show"
 xdotool windowactivate --sync "$main"
 screenshot main-window.png
 
 # Install, then confirm its report with Return.
 click_at "$main" 426 312
-box=$(window_named '^InstallEngines\(\)$')
+box=$(window_named '^InstallEngines\(\)$') || fail "Install showed no report"
 xdotool windowactivate --sync "$box"
 screenshot message-box.png
 xdotool key Return
-window_gone '^InstallEngines\(\)$'
+window_gone '^InstallEngines\(\)$' || fail "Return did not close the report"
 [ -f "$store" ] || fail "Install wrote no store file"
 
 # Add an engine: type its prefix, Tab to the URL box, type the URL, accept with Return.
 click_at "$main" 68 272
-editor=$(window_named '^Add New Search Engine$')
+editor=$(window_named '^Add New Search Engine$') || fail "Add Search Engine opened no editor"
 xdotool windowactivate --sync "$editor"
 xdotool type --delay 30 'e2e'
 xdotool key Tab
 xdotool type --delay 30 'http://e2e.example/?q=%s'
 screenshot editor.png
 xdotool key Return
-window_gone '^Add New Search Engine$'
+window_gone '^Add New Search Engine$' || fail "Return did not close the editor"
 
 # Close the window as a person would; the program ends with it.
 xdotool windowactivate --sync "$main"
 xdotool key alt+F4
-for _ in $(seq 100); do
-    kill -0 "$program_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$program_pid" 2>/dev/null && fail "the program did not end when its window closed"
+process_gone "$program_pid" || fail "the program did not end when its window closed"
 wait "$program_pid" || fail "the program ended with status $?"
 program_pid=
 
@@ -134,6 +109,6 @@ for line in defaults.decode("utf-8").splitlines():
         sys.exit("the store file lacks the shortcut %s with its URL" % fields["PREFIX"])
 if "SearchUrl\\e2e]" in text:
     sys.exit("the engine added after Install is already in the store")
-print("list file and store file as expected; screenshots in", sys.argv[0] and "the screenshot folder")
+print("Search Engines.ini and the store file are as expected")
 PYTHON
 echo "Screenshots: $shots/main-window.png $shots/editor.png $shots/message-box.png"
