@@ -186,40 +186,35 @@ void RegFileStore::ForgetKeyToWrite() {
     lastPath_.clear();
 }
 
-Status RegFileStore::DeleteKey(RegRoot root, std::string_view path) {
+template <typename Step> Status RegFileStore::ChangeInParent(RegRoot root, std::string_view path, Step step) {
     std::vector<std::string_view> names;
     if (Status split = SplitDeletedPath(root, path, names); !split.ok()) {
         return split;
     }
+    const std::string_view name = names.back();
+    names.pop_back();
     return Change([&](RegKey& tree) {
         ForgetKeyToWrite();
-        const std::string_view name = names.back();
-        names.pop_back();
         RegKey* parent = Walk(tree, names);
-        const RegKey* key = parent == nullptr ? nullptr : parent->Child(name);
+        return parent == nullptr ? Status() : step(*parent, name);
+    });
+}
+
+Status RegFileStore::DeleteKey(RegRoot root, std::string_view path) {
+    return ChangeInParent(root, path, [path](RegKey& parent, std::string_view name) {
+        const RegKey* key = parent.Child(name);
         if (key != nullptr && !key->Children().empty()) {
             return Status::Failure(EACCES,
                                    "The key \"" + std::string(path) + "\" has subkeys and was not deleted.");
         }
-        if (key != nullptr) {
-            parent->RemoveChild(name);
-        }
+        parent.RemoveChild(name);
         return Status();
     });
 }
 
 Status RegFileStore::DeleteTree(RegRoot root, std::string_view path) {
-    std::vector<std::string_view> names;
-    if (Status split = SplitDeletedPath(root, path, names); !split.ok()) {
-        return split;
-    }
-    return Change([&](RegKey& tree) {
-        ForgetKeyToWrite();
-        const std::string_view name = names.back();
-        names.pop_back();
-        if (RegKey* parent = Walk(tree, names); parent != nullptr) {
-            parent->RemoveChild(name);
-        }
+    return ChangeInParent(root, path, [](RegKey& parent, std::string_view name) {
+        parent.RemoveChild(name);
         return Status();
     });
 }

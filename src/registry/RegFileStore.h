@@ -32,6 +32,8 @@ public:
 private:
     // Runs one change on the tree: inside the open batch, or in a batch of its own.
     template <typename Step> Status Change(Step step);
+    // Runs one change on the parent of the key at the path, when the parent exists.
+    template <typename Step> Status ChangeInParent(RegRoot root, std::string_view path, Step step);
     Status Read(RegKey& root) const;
     // The key that values at the path go to, created when missing. The last one is kept for the next write,
     // as a shortcut's five values all go to one key.
