@@ -76,6 +76,21 @@ Status CopyFileAtomically(const std::string& from, const std::string& to) {
     return ReplaceFileAtomically(to, bytes);
 }
 
+// The row for one non-empty line. A line in the form the program writes it, "PREFIX=" prefix TAB "URL=" url
+// with no other TAB, is cut where GetField would cut it and is its own Tag; this direct cut is most of the
+// speed of reading a long list. Any other line goes through GetField and has its Tag rebuilt.
+EngineRow RowOfLine(std::string_view line) {
+    constexpr std::string_view PrefixKey = "PREFIX=";
+    constexpr std::string_view UrlKey = "URL=";
+    const std::size_t tab = line.find('\t');
+    if (tab != std::string_view::npos && line.starts_with(PrefixKey) &&
+        line.substr(tab + 1).starts_with(UrlKey) && line.find('\t', tab + 1) == std::string_view::npos) {
+        return EngineRow{std::string(line.substr(PrefixKey.size(), tab - PrefixKey.size())),
+                         std::string(line.substr(tab + 1 + UrlKey.size())), std::string(line), true};
+    }
+    return MakeEngineRow(GetField(line, "PREFIX", "\t", "=", ""), GetField(line, "URL", "\t", "=", ""));
+}
+
 } // namespace
 
 std::vector<EngineRow> ParseEngineList(std::string_view bytes) {
@@ -89,9 +104,7 @@ std::vector<EngineRow> ParseEngineList(std::string_view bytes) {
         if (line.empty()) {
             return;
         }
-        std::string prefix = GetField(line, "PREFIX", "\t", "=", "");
-        std::string url = GetField(line, "URL", "\t", "=", "");
-        rows.push_back(MakeEngineRow(std::move(prefix), std::move(url)));
+        rows.push_back(RowOfLine(line));
     });
     return rows;
 }

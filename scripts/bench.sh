@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# Builds the bench preset, runs every benchmark under bench/ once (JSON), measures the program's peak memory
+# with 100,000 engines, prints the speed table in Markdown and writes it into README.md between its markers.
+#
+# BENCH_BUILD sets the build folder (build/bench by default).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${BENCH_BUILD:-build/bench}
+results=$build/results
+mkdir -p "$results"
+
+cmake --preset bench -B "$build" >/dev/null
+cmake --build "$build" -j "$(nproc)"
+
+for program in $(find "$build/bench" -type f -executable -name '*Bench' | sort); do
+    echo "Running $(basename "$program")" >&2
+    "$program" --benchmark_format=json --benchmark_out="$results/$(basename "$program").json" \
+        --benchmark_out_format=json >/dev/null
+done
+
+# Peak memory: the program started offscreen over 100,000 engines in an application folder of its own,
+# given time to load and paint, then ended.
+app=$(mktemp -d)
+trap 'rm -rf "$app"' EXIT
+cp "$build/ievantrel" "$app/"
+python3 - "$app/Search Engines.ini" <<'PY'
+import sys
+with open(sys.argv[1], "wb") as out:
+    for i in range(100_000):
+        out.write(b"PREFIX=engine%d\tURL=https://engine%d.example.com/search?q=%%s&source=ievantrel&lang=en\r\n" % (i, i))
+PY
+cp "$app/Search Engines.ini" "$app/Search Engines.bak"
+XDG_CONFIG_HOME="$app/config" QT_QPA_PLATFORM=offscreen /usr/bin/time -v -o "$results/peak-memory.txt" \
+    timeout -s TERM 4 "$app/ievantrel" >/dev/null 2>&1 || true
+
+python3 - "$results" README.md <<'PY'
+import glob, json, os, re, sys
+
+results, readme = sys.argv[1], sys.argv[2]
+
+# Benchmark name (as the programs register it) -> operation, size, target in milliseconds.
+ROWS = [
+    ("ParseIntoRows", "Parse the list's bytes into rows (`ParseEngineList`)", "100,000 engines, 9.6 MB", 50),
+    ("LoadFromFile", "Load the list file into rows (`LoadEngines`)", "100,000 engines, 9.6 MB", 50),
+    ("SaveToFile", "Save the rows to the list file, atomically and flushed to disk (`SaveEngines`)",
+     "100,000 engines, 9.6 MB", 50),
+    ("BM_InstallEngines", "Install every checked engine into the store file (`InstallEngines` into `RegFileStore`: "
+     "one lock, one read, 50,000 values, one atomic replace flushed to disk)", "10,000 engines, 3.6 MB store", 100),
+    ("BM_WineRegeditImport", "For comparison: Wine's registry editor importing the same shortcuts (`wine regedit /S`, "
+     "after a warm-up)", "10,000 engines", None),
+    ("MainWindowWithDefaultList", "From start to the main window shown with the default list (offscreen)",
+     "default list", 150),
+    ("LoadAndFirstPaint", "Load and first paint of the main window", "100,000 engines", 300),
+    ("SelectAll", "Select All", "100,000 engines", 50),
+    ("SelectInvert", "Select Invert", "100,000 engines", 50),
+    ("RemoveHalfOfTheRows", "Remove Selected, including the save", "50,000 of 100,000 engines", 200),
+]
+
+measured = {}
+ratio = None
+for path in sorted(glob.glob(os.path.join(results, "*.json"))):
+    with open(path) as f:
+        for bench in json.load(f).get("benchmarks", []):
+            name = bench["run_name"].split("/")[0]
+            if bench.get("error_occurred"):
+                continue
+            unit = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[bench.get("time_unit", "ns")]
+            if bench.get("aggregate_name") == "median" or (bench.get("run_type") == "iteration" and name not in measured):
+                measured[name] = (bench["real_time"] * unit, bench.get("cpu_time", 0) * unit)
+                if "times_InstallEngines" in bench:
+                    ratio = bench["times_InstallEngines"]
+
+def fmt(ms):
+    return f"{ms:.1f} ms"
+
+lines = ["| Operation | Size | Median | Target | Pass |", "|---|---|---|---|---|"]
+failed = False
+known = set()
+for name, operation, size, target in ROWS:
+    known.add(name)
+    if name not in measured:
+        lines.append(f"| {operation} | {size} | not measured | {'≤ ' + fmt(target) if target else '—'} | — |")
+        failed |= target is not None
+        continue
+    real, cpu = measured[name]
+    if target is None:
+        times = f", {ratio:.0f} × `InstallEngines`" if name == "BM_WineRegeditImport" and ratio else ""
+        lines.append(f"| {operation} | {size} | {fmt(real)}{times} | — | — |")
+        continue
+    ok = real <= target
+    failed |= not ok
+    lines.append(f"| {operation} | {size} | {fmt(real)} ({fmt(cpu)} CPU) | ≤ {fmt(target)} | "
+                 f"{'yes' if ok else '**no**'} |")
+for name in sorted(set(measured) - known):
+    real, cpu = measured[name]
+    lines.append(f"| `{name}` | | {fmt(real)} ({fmt(cpu)} CPU) | — | — |")
+
+peak = None
+with open(os.path.join(results, "peak-memory.txt")) as f:
+    match = re.search(r"Maximum resident set size \(kbytes\): (\d+)", f.read())
+    if match:
+        peak = int(match.group(1)) / 1024
+if peak is None:
+    lines.append("| Peak memory of the program | 100,000 engines | not measured | ≤ 120 MB | — |")
+else:
+    failed |= peak > 120
+    lines.append(f"| Peak memory of the program (`/usr/bin/time -v`) | 100,000 engines | {peak:.1f} MB | ≤ 120 MB | "
+                 f"{'yes' if peak <= 120 else '**no**'} |")
+
+table = "\n".join(lines)
+print(table)
+begin, end = "<!-- speed-table:begin -->", "<!-- speed-table:end -->"
+with open(readme, encoding="utf-8") as f:
+    text = f.read()
+if begin in text and end in text:
+    text = text[: text.index(begin) + len(begin)] + "\n" + table + "\n" + text[text.index(end):]
+    with open(readme, "w", encoding="utf-8") as f:
+        f.write(text)
+else:
+    print(f"README.md has no {begin} ... {end} markers; the table was not written", file=sys.stderr)
+sys.exit(1 if failed else 0)
+PY
