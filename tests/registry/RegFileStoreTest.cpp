@@ -1,8 +1,11 @@
 #include "registry/RegFileStore.h"
 
+#include "engines/VectorEngineRows.h"
+#include "engines/modParse.h"
 #include "platform/AtomicFile.h"
 #include "registry/modCore.h"
 #include "registry/modRegistry.h"
+#include "support/RecordingPrompt.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -202,6 +205,20 @@ TEST_P(CorruptStoreTest, IsNeverOverwrittenAndNamedWithItsLine) {
     const std::vector<SearchFixFailure> failures = ApplySearchFix(store_);
     ASSERT_EQ(failures.size(), 20u);
     EXPECT_NE(failures.back().Reason.description().find(expected), std::string::npos);
+    VectorEngineRows rows;
+    rows.Add(EngineRow{"g", "", MakeRecordLine("g", "http://g/%s"), true});
+    rows.Add(EngineRow{"off", "", MakeRecordLine("off", "http://off/%s"), false});
+    rows.Add(EngineRow{"w", "", MakeRecordLine("w", "http://w/%s"), true});
+    RecordingPrompt prompt;
+    InstallEngines(rows, store_, prompt);
+    ASSERT_EQ(prompt.Shown.size(), 1u);
+    EXPECT_EQ(prompt.Shown[0].Icon, PromptIcon::Exclamation);
+    EXPECT_TRUE(prompt.Shown[0].Text.starts_with("0 of 3 shortcuts have been installed.\r\n\r\n"
+                                                 "These shortcuts could not be installed:\r\ng\r\nw\r\n\r\n"
+                                                 "Because: The registry file "))
+        << prompt.Shown[0].Text;
+    EXPECT_NE(prompt.Shown[0].Text.find(expected), std::string::npos);
+
     EXPECT_FALSE(store_.KeyExists(CurrentUser, "Software"));
     EXPECT_EQ(FileBytes(StorePath()), GetParam().Bytes);
 }
