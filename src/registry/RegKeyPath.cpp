@@ -1,5 +1,7 @@
 #include "registry/RegKeyPath.h"
 
+#include "registry/Utf16.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <string>
@@ -8,12 +10,6 @@ namespace {
 
 constexpr std::size_t MaximumDepth = 512;
 constexpr std::size_t MaximumNameLength = 255;
-
-// Characters, not bytes: a UTF-8 continuation byte does not start one.
-std::size_t CharacterCount(std::string_view text) {
-    return static_cast<std::size_t>(
-        std::ranges::count_if(text, [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
 
 } // namespace
 
@@ -39,7 +35,7 @@ Status SplitKeyPath(std::string_view path, std::vector<std::string_view>& names)
         if (!FitsOnOneLine(name)) {
             return Status::Failure(EINVAL, "The key name \"" + std::string(name) + "\" holds a line break.");
         }
-        if (CharacterCount(name) > MaximumNameLength) {
+        if (Utf16Length(name) > MaximumNameLength) {
             return Status::Failure(EINVAL, "A key name is longer than " + std::to_string(MaximumNameLength) +
                                                " characters.");
         }

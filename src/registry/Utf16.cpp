@@ -81,6 +81,14 @@ char16_t UnitAt(std::string_view utf16, std::size_t at) {
 
 } // namespace
 
+std::size_t Utf16Length(std::string_view utf8) {
+    std::size_t units = 0;
+    for (std::size_t at = 0; at < utf8.size();) {
+        units += DecodeUtf8(utf8, at) < 0x10000 ? 1 : 2;
+    }
+    return units;
+}
+
 void AppendUtf16Le(std::string_view utf8, std::string& out) {
     out.reserve(out.size() + utf8.size() * 2);
     std::size_t at = 0;

@@ -110,6 +110,8 @@ TEST_F(RegFileStoreTest, RefusesPathsThatCannotNameAKeyAndWritesNothing) {
     for (const char* path : {"\\Software", "Software\\\\Deeper", "Software\\Line\nBreak"}) {
         EXPECT_FALSE(EnsureKey(store_, CurrentUser, path).ok()) << path;
     }
+    // Each byte that is not UTF-8 becomes one character in the file, so 256 of them make too long a name.
+    EXPECT_FALSE(EnsureKey(store_, CurrentUser, "Software\\" + std::string(256, '\x87')).ok());
     EXPECT_FALSE(WriteStringValue(store_, CurrentUser, "Software", "Name", "two\r\nlines").ok());
     EXPECT_FALSE(DeleteKeyTree(store_, CurrentUser, "").ok());
     EXPECT_FALSE(std::filesystem::exists(StorePath()));
