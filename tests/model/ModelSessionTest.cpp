@@ -5,7 +5,6 @@
 #include "SessionWindow.h"
 #include "controls/HyperLink.h"
 #include "controls/TahomaFont.h"
-#include "engines/modParse.h"
 #include "forms/MessageBoxAnswerer.h"
 #include "forms/frmAddEngine/frmAddEngine.h"
 #include "registry/modCore.h"

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engines/modFileIO.h"
 #include "forms/EngineListModel.h"
 #include "forms/frmMain/frmMain.h"
 #include "platform/AtomicFile.h"
