@@ -10,6 +10,7 @@
 #include "forms/Himetric.h"
 #include "forms/Local8Bit.h"
 #include "forms/Placement.h"
+#include "forms/SelectedRows.h"
 #include "forms/frmAbout/frmAbout.h"
 #include "forms/frmAddEngine/frmAddEngine.h"
 #include "platform/modWinXP.h"
@@ -219,7 +220,7 @@ void frmMain::cmdRemoveShortcuts_Click() {
 }
 
 void frmMain::cmdRemoveSearchEngine_Click() {
-    RemoveSelectedEngines(*engines_, SelectedPositions(), *this, prompt_);
+    RemoveSelectedEngines(*engines_, SelectedRowPositions(*lvwEngines->selectionModel()), *this, prompt_);
 }
 
 void frmMain::cmdAddSearchEngine_Click() {
@@ -274,14 +275,6 @@ void frmMain::mSELECTALL_Click() {
 
 void frmMain::mSELECTINVERT_Click() {
     engines_->InvertAllChecked();
-}
-
-std::vector<std::size_t> frmMain::SelectedPositions() const {
-    std::vector<std::size_t> positions;
-    for (const QModelIndex& index : lvwEngines->selectionModel()->selectedRows()) {
-        positions.push_back(static_cast<std::size_t>(index.row()) + 1);
-    }
-    return positions;
 }
 
 // The row Edit opens: the list's current row, or the top row while the user has not chosen one yet.

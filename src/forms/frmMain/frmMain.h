@@ -10,7 +10,6 @@
 
 #include <cstddef>
 #include <memory>
-#include <vector>
 
 class EngineListModel;
 class HyperLink;
@@ -63,7 +62,6 @@ private:
     void mSELECTALL_Click();
     void mSELECTINVERT_Click();
 
-    std::vector<std::size_t> SelectedPositions() const;
     std::size_t CurrentPosition() const;
 
     ShellLibrary shellLibrary_;
