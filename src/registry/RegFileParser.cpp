@@ -36,6 +36,22 @@ std::string_view NextLine(std::string_view& text) {
     return TrimEnd(line);
 }
 
+// Takes the next line off `text`, joined with the lines that continue it (a line ending in a backslash goes
+// on in the next), counting the lines taken. Only a continued line is copied, into `joined`.
+std::string_view LogicalLine(std::string_view& text, std::size_t& number, std::string& joined) {
+    const std::string_view line = NextLine(text);
+    if (!line.ends_with('\\')) {
+        return line;
+    }
+    joined = line;
+    while (joined.ends_with('\\') && !text.empty()) {
+        joined.pop_back();
+        joined += TrimStart(NextLine(text));
+        ++number;
+    }
+    return joined;
+}
+
 // Reads a quoted text starting at `at` (on its opening quote), leaving `at` after the closing quote.
 bool ReadQuoted(std::string_view line, std::size_t& at, std::string& out) {
     for (++at;;) {
@@ -98,13 +114,8 @@ Status RegFileParser::Parse(std::string_view text) {
     std::size_t number = 1;
     while (!text.empty()) {
         const std::size_t first = ++number;
-        std::string line(NextLine(text));
-        while (line.ends_with('\\') && !text.empty()) {
-            line.pop_back();
-            line += TrimStart(NextLine(text));
-            ++number;
-        }
-        if (Status parsed = ParseLine(first, line); !parsed.ok()) {
+        std::string joined;
+        if (Status parsed = ParseLine(first, LogicalLine(text, number, joined)); !parsed.ok()) {
             return parsed;
         }
     }
@@ -139,9 +150,17 @@ Status RegFileParser::ParseKeyLine(std::size_t number, std::string_view line) {
             return Fail(number, split.description());
         }
     }
-    current_ = &root_;
-    for (const std::string_view name : names) {
-        current_ = &current_->ChildOrNew(name);
+    std::size_t shared = 0;
+    while (shared < names.size() && shared < lastNames_.size() && names[shared] == lastNames_[shared]) {
+        ++shared;
+    }
+    lastNames_.resize(shared);
+    lastKeys_.resize(shared);
+    current_ = shared == 0 ? &root_ : lastKeys_.back();
+    for (std::size_t i = shared; i < names.size(); ++i) {
+        current_ = &current_->ChildOrNew(names[i]);
+        lastNames_.emplace_back(names[i]);
+        lastKeys_.push_back(current_);
     }
     return {};
 }

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Reads the lines of a registry export, already decoded to UTF-8, into a tree under HKEY_CURRENT_USER.
 class RegFileParser {
@@ -27,4 +28,8 @@ private:
     const std::string& fileName_;
     RegKey& root_;
     RegKey* current_ = nullptr;
+    // The names and keys of the last key line, outermost first: an export lists each key right after its
+    // parent or a sibling, so the next key line shares most of them.
+    std::vector<std::string> lastNames_;
+    std::vector<RegKey*> lastKeys_;
 };
