@@ -2,15 +2,14 @@
 #include "engines/modParse.h"
 #include "registry/RegFileStore.h"
 #include "registry/modCore.h"
+#include "support/TempFolder.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -21,26 +20,6 @@ constexpr int Engines = 10'000;
 class SilentPrompt final : public Prompt {
 public:
     PromptAnswer Show(const PromptMessage&) override { return PromptAnswer::Ok; }
-};
-
-// A folder of its own under the temporary folder, removed at the end.
-class BenchFolder {
-public:
-    BenchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("no temporary folder");
-        }
-        path_ = pattern;
-    }
-    ~BenchFolder() { std::filesystem::remove_all(path_); }
-    BenchFolder(const BenchFolder&) = delete;
-    BenchFolder& operator=(const BenchFolder&) = delete;
-
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
 };
 
 VectorEngineRows CheckedRows() {
@@ -56,7 +35,7 @@ VectorEngineRows CheckedRows() {
 // One Install of every row into a store that already holds the shortcuts of the last one: one lock, one read
 // of 10,000 keys, 50,000 values written, one atomic replace.
 void BM_InstallEngines(benchmark::State& state) {
-    const BenchFolder folder;
+    const TempFolder folder;
     RegFileStore store(folder.File("ievantrel/HKEY_CURRENT_USER.reg"));
     const VectorEngineRows rows = CheckedRows();
     SilentPrompt prompt;
@@ -91,7 +70,7 @@ void BM_WineRegeditImport(benchmark::State& state) {
         state.SkipWithError("wine is not installed");
         return;
     }
-    const BenchFolder folder;
+    const TempFolder folder;
     RegFileStore store(folder.File("HKEY_CURRENT_USER.reg"));
     const double installSeconds = MedianInstallSeconds(CheckedRows(), store);
     std::string windowsPath = "Z:" + store.Path();
