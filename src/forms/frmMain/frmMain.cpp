@@ -32,13 +32,12 @@ namespace {
 
 const QString BodyText = QStringLiteral(
     "Clicking Install will install the list of search engine shortcuts below, which will allow you to type "
-    "in a "
-    "Prefix and a search string into any IE address bar and press Return to perform a search using that "
-    "respective engine. If you don't understand any of below, then just hit Install.");
+    "in a Prefix and a search string into any IE address bar and press Return to perform a search using "
+    "that respective engine. If you don't understand any of below, then just hit Install.");
 
-const QString AddEngineBody = QStringLiteral("Enter the prefix you would like to use for this new search "
-                                             "engine below, not forgetting the %s code. See "
-                                             "ReadMe file for further details.");
+const QString AddEngineBody = QStringLiteral(
+    "Enter the prefix you would like to use for this new search engine below, not forgetting the %s code. "
+    "See ReadMe file for further details.");
 
 const QString EditEngineBody = QStringLiteral(
     "Use this window to edit the selected search engine. Once you are happy with the changes, click on Okay. "
