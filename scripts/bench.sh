@@ -80,7 +80,7 @@ known = set()
 for name, operation, size, target in ROWS:
     known.add(name)
     if name not in measured:
-        lines.append(f"| {operation} | {size} | not measured | {'≤ ' + fmt(target) if target else '—'} | — |")
+        lines.append(f"| {operation} | {size} | not measured | {f'≤ {target} ms' if target else '—'} | — |")
         failed |= target is not None
         continue
     real, cpu = measured[name]
@@ -90,7 +90,7 @@ for name, operation, size, target in ROWS:
         continue
     ok = real <= target
     failed |= not ok
-    lines.append(f"| {operation} | {size} | {fmt(real)} ({fmt(cpu)} CPU) | ≤ {fmt(target)} | "
+    lines.append(f"| {operation} | {size} | {fmt(real)} ({fmt(cpu)} CPU) | ≤ {target} ms | "
                  f"{'yes' if ok else '**no**'} |")
 for name in sorted(set(measured) - known):
     real, cpu = measured[name]
