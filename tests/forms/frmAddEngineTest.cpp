@@ -183,6 +183,7 @@ private slots:
         QCOMPARE(fixture.ListFile(), ListBytes({"g"}));
         QVERIFY(fixture.Find("cmdInstallShortcuts")->isEnabled());
         QVERIFY(fixture.Find("cmdEditSearchEngine")->isEnabled());
+        QVERIFY(!std::filesystem::exists(fixture.StoreFile()));
     }
 
     void returnInThePrefixBoxAcceptsAnEmptyURL() {

@@ -153,6 +153,7 @@ private slots:
         QCOMPARE(fixture.Prefixes(), (Engines{"a", "c", "d", "f"}));
         QCOMPARE(fixture.ListFile(), ListBytes({"a", "c", "d", "f"}));
         QVERIFY(fixture.Find("cmdInstallShortcuts")->isEnabled());
+        QVERIFY(!std::filesystem::exists(fixture.StoreFile()));
     }
 
     void removingEveryRowDisablesTheListButtons() {
@@ -211,6 +212,7 @@ private slots:
         QCOMPARE(fixture.Store()->QueryValue(
                      User, "Software\\Microsoft\\Windows\\CurrentVersion\\URL\\Prefixes", "http"),
                  (RegValue{RegType::String, "http://"}));
+        QCOMPARE(fixture.ListFile(), ListBytes({"a"}));
     }
 
     void restoreAnsweredNoKeepsTheList() {
@@ -236,6 +238,7 @@ private slots:
         QCOMPARE(fixture.Checks(), (std::vector<bool>{true, true, true}));
         QCOMPARE(fixture.ListFile(), ListBytes({"x", "y", "z"}));
         QVERIFY(fixture.Find("cmdInstallShortcuts")->isEnabled());
+        QVERIFY(!std::filesystem::exists(fixture.StoreFile()));
     }
 
     void aPrefixThatLooksLikeMarkupIsShownAsTyped() {
