@@ -178,12 +178,12 @@ private:
         }
     }
 
+    // Space on the current row flips its check box, as the keyboard user does it.
     void Check() {
         const std::size_t position = Pick(model_.Rows.size());
-        const bool checked = !model_.Rows[position - 1].Checked;
-        window_->Model()->setData(window_->Model()->index(static_cast<int>(position) - 1, 0),
-                                  checked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
-        model_.Rows[position - 1].Checked = checked;
+        window_->List()->setCurrentIndex(window_->Model()->index(static_cast<int>(position) - 1, 0));
+        QTest::keyClick(window_->List(), Qt::Key_Space);
+        model_.Rows[position - 1].Checked = !model_.Rows[position - 1].Checked;
     }
 
     void ChooseFromMenu(const char* item) { window_->Find<QAction>(item)->trigger(); }
