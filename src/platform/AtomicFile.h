@@ -14,3 +14,8 @@ Status ReadWholeFile(const std::string& path, std::string& bytes);
 
 // Replaces (or creates) the file at `path` with `bytes`.
 Status ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+
+// Removes the temporary files that replacements of `path` left behind when their process was killed before
+// the rename. Only for a caller that alone may replace the file at this moment (one holding the file's lock),
+// since another writer's temporary file is indistinguishable from a leftover.
+void RemoveLeftoverTemporaries(const std::string& path);

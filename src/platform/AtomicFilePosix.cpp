@@ -1,7 +1,10 @@
 #include "platform/AtomicFile.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,6 +59,41 @@ std::string FolderOf(const std::string& path) {
         return ".";
     }
     return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Temporary files are "." + the file's name + "." + six random letters or digits, beside the file.
+constexpr std::size_t RandomPartLength = 6;
+
+std::string TemporaryPrefix(const std::string& path) {
+    return "." + NameOf(path) + ".";
+}
+
+// Creates a new temporary file beside `path`. Unlike mkstemp's 0600, it is created with 0666 less the umask,
+// so a list or store made where none existed gets the user's usual permissions.
+Status CreateTemporaryBeside(const std::string& path, std::string& temporaryPath, int& fd) {
+    static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof Letters - 2);
+    const std::string stem = FolderOf(path) + "/" + TemporaryPrefix(path);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporaryPath = stem;
+        for (std::size_t i = 0; i < RandomPartLength; ++i) {
+            temporaryPath += Letters[pick(random)];
+        }
+        fd = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            return {};
+        }
+        if (errno != EEXIST) {
+            return Status::FromErrno(errno);
+        }
+    }
+    return Status::FromErrno(EEXIST);
 }
 
 Status WriteAll(int fd, std::string_view bytes) {
@@ -122,15 +160,14 @@ Status ReadWholeFile(const std::string& path, std::string& bytes) {
 }
 
 Status ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-    const auto slash = path.find_last_of('/');
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     const std::string folder = FolderOf(path);
-    std::string pattern = folder + "/." + name + ".XXXXXX";
-    FileDescriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
-    if (fd.get() < 0) {
-        return Status::FromErrno(errno);
+    std::string temporaryPath;
+    int created = -1;
+    if (Status status = CreateTemporaryBeside(path, temporaryPath, created); !status.ok()) {
+        return status;
     }
-    TemporaryPath temporary(pattern);
+    FileDescriptor fd(created);
+    TemporaryPath temporary(temporaryPath);
     CopyPermissions(path, fd.get());
     if (Status written = WriteAll(fd.get(), bytes); !written.ok()) {
         return written;
@@ -144,4 +181,19 @@ Status ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     temporary.Release();
     SyncFolder(folder);
     return {};
+}
+
+void RemoveLeftoverTemporaries(const std::string& path) {
+    const std::string prefix = TemporaryPrefix(path);
+    const std::string folder = FolderOf(path);
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(folder.c_str()), ::closedir);
+    if (listing == nullptr) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(listing.get())) {
+        const std::string_view name = entry->d_name;
+        if (name.size() == prefix.size() + RandomPartLength && name.starts_with(prefix)) {
+            ::unlink((folder + "/" + std::string(name)).c_str());
+        }
+    }
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <string>
 
 namespace {
@@ -57,9 +58,12 @@ Status LastError() {
     return StatusFromWin32(GetLastError());
 }
 
+constexpr std::string_view TemporaryMark = ".tmp-";
+
 std::string TemporaryNameBeside(const std::string& path) {
     static std::atomic<unsigned> counter{0};
-    return path + ".tmp-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+    return path + std::string(TemporaryMark) + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(++counter);
 }
 
 Status WriteAll(HANDLE file, std::string_view bytes) {
@@ -120,4 +124,18 @@ Status ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     }
     temporary.Release();
     return {};
+}
+
+void RemoveLeftoverTemporaries(const std::string& path) {
+    const auto separator = path.find_last_of("\\/");
+    const std::string folder = separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstFileA((path + std::string(TemporaryMark) + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    const std::unique_ptr<void, BOOL (*)(HANDLE)> closer(search, FindClose);
+    do {
+        DeleteFileA((folder + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
 }

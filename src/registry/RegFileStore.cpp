@@ -96,6 +96,8 @@ Status RegFileStore::BeginBatch() {
     if (Status locked = lock_.Acquire(path_ + ".lock"); !locked.ok()) {
         return locked;
     }
+    // Holding the lock, no other copy is writing the store: any temporary file of it is a killed writer's.
+    RemoveLeftoverTemporaries(path_);
     if (Status read = Read(root_); !read.ok()) {
         lock_.Release();
         root_ = RegKey(std::string());

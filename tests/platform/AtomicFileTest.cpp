@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -71,3 +76,52 @@ TEST(AtomicFile, AReplacementThatCannotBeWrittenLeavesEverythingAsItWas) {
     EXPECT_EQ(FolderListing(folder.Path()), (std::vector<std::string>{"blocker", "folder"}));
     EXPECT_TRUE(std::filesystem::is_empty(folder.File("folder")));
 }
+
+TEST(AtomicFile, LeftoverTemporariesOfTheFileAreRemovedAndNothingElse) {
+    TempFolder folder;
+    const std::string path = folder.File("HKEY_CURRENT_USER.reg");
+    WriteBytes(path, "store");
+#ifdef _WIN32
+    const std::vector<std::string> leftovers = {"HKEY_CURRENT_USER.reg.tmp-412-1",
+                                                "HKEY_CURRENT_USER.reg.tmp-9-27"};
+#else
+    const std::vector<std::string> leftovers = {".HKEY_CURRENT_USER.reg.a1B2c3",
+                                                ".HKEY_CURRENT_USER.reg.zzzzzz"};
+#endif
+    const std::vector<std::string> others = {"HKEY_CURRENT_USER.reg.lock", ".HKEY_CURRENT_USER.reg.toolong",
+                                             ".other.reg.a1B2c3"};
+    for (const auto& name : leftovers) {
+        WriteBytes(folder.File(name), "partial");
+    }
+    for (const auto& name : others) {
+        WriteBytes(folder.File(name), "keep");
+    }
+
+    RemoveLeftoverTemporaries(path);
+
+    std::vector<std::string> expected = others;
+    expected.push_back("HKEY_CURRENT_USER.reg");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FolderListing(folder.Path()), expected);
+    EXPECT_EQ(ReadBytes(path), "store");
+}
+
+#ifndef _WIN32
+TEST(AtomicFile, ANewFileGetsTheUsualPermissionsAndAReplacedFileKeepsItsOwn) {
+    TempFolder folder;
+    const std::string path = folder.File("Search Engines.ini");
+    const mode_t previous = ::umask(022);
+    const Status created = ReplaceFileAtomically(path, "new");
+    ::umask(previous);
+    ASSERT_TRUE(created.ok());
+    EXPECT_EQ(std::filesystem::status(path).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read | std::filesystem::perms::others_read);
+
+    std::filesystem::permissions(path,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    ASSERT_TRUE(ReplaceFileAtomically(path, "newer").ok());
+    EXPECT_EQ(std::filesystem::status(path).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+#endif
