@@ -7,6 +7,8 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
 jobs=$(nproc)
+# Let ccache reuse what an earlier build compiled in another clone of the repository.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 
 stage() { printf '\n==== %s ====\n' "$*"; }
 
