@@ -6,6 +6,10 @@
 #include "forms/frmMain/frmMain.h"
 #include "platform/AtomicFile.h"
 #include "startup/AppPaths.h"
+#include "support/BenchEngineList.h"
+#include "support/BenchFolder.h"
+#include "support/BenchPrompt.h"
+#include "support/WindowControls.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,69 +19,30 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
-#include <random>
 #include <string>
 
 namespace {
 
 constexpr int ManyEngines = 100000;
 
-// A list of `count` engines of realistic shape, about 100 bytes a line.
-std::string MakeEngineList(int count) {
-    std::mt19937 random(42);
-    std::string bytes;
-    for (int i = 0; i < count; ++i) {
-        bytes.append("PREFIX=e").append(std::to_string(i));
-        bytes.append("\tURL=https://search").append(std::to_string(random() % 100000));
-        bytes.append(".example.com/results/web/index.html?lang=en&safe=off&q=%s\r\n");
-    }
-    return bytes;
-}
-
 // A throwaway application folder holding the list file and the registry store, removed afterwards.
-class BenchFolder {
+class MainWindowFolder {
 public:
-    explicit BenchFolder(const std::string& list)
-        : path_(std::filesystem::temp_directory_path() /
-                ("vantrel-bench-" + std::to_string(std::random_device{}()))) {
-        std::filesystem::create_directories(path_);
-        ::setenv("XDG_CONFIG_HOME", path_.c_str(), 1);
-        InitGlobalsForExecutable((path_ / "ievantrel").string());
+    explicit MainWindowFolder(const std::string& list) {
+        ::setenv("XDG_CONFIG_HOME", folder_.Path().c_str(), 1);
         if (!ReplaceFileAtomically(EngineFile, list).ok()) {
             std::abort();
         }
     }
-    ~BenchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    BenchFolder(const BenchFolder&) = delete;
-    BenchFolder& operator=(const BenchFolder&) = delete;
 
 private:
-    std::filesystem::path path_;
+    BenchFolder folder_;
 };
 
 class NoShell final : public Shell {
 public:
     void Open(const ShellOpenRequest&) override {}
-};
-
-// Answers every question Yes; any other box means the benchmark went wrong.
-class YesPrompt final : public Prompt {
-public:
-    explicit YesPrompt(benchmark::State& state) : state_(state) {}
-    PromptAnswer Show(const PromptMessage& message) override {
-        if (message.Buttons != PromptButtons::YesNo) {
-            state_.SkipWithError(message.Text.c_str());
-        }
-        return PromptAnswer::Yes;
-    }
-
-private:
-    benchmark::State& state_;
 };
 
 class NoButtons final : public ListButtons {
@@ -100,37 +65,33 @@ std::unique_ptr<frmMain> ShowMainWindow() {
     return window;
 }
 
-QTreeView* List(frmMain& window) {
-    return window.findChild<QTreeView*>(QStringLiteral("lvwEngines"));
-}
-
 void MainWindowWithDefaultList(benchmark::State& state) {
     std::string list;
     if (!ReadWholeFile(VANTREL_DEFAULT_LIST, list).ok()) {
         state.SkipWithError("no default list");
         return;
     }
-    BenchFolder folder(list);
+    MainWindowFolder folder(list);
     for (auto _ : state) {
         benchmark::DoNotOptimize(ShowMainWindow().get());
     }
 }
 
 void LoadAndFirstPaint(benchmark::State& state) {
-    BenchFolder folder(MakeEngineList(ManyEngines));
+    MainWindowFolder folder(MakeEngineList(ManyEngines));
     for (auto _ : state) {
         const auto window = ShowMainWindow();
-        benchmark::DoNotOptimize(List(*window)->model()->rowCount());
+        benchmark::DoNotOptimize(EngineListView(*window)->model()->rowCount());
     }
 }
 
 void SelectionItem(benchmark::State& state, const char* item) {
-    BenchFolder folder(MakeEngineList(ManyEngines));
+    MainWindowFolder folder(MakeEngineList(ManyEngines));
     const auto window = ShowMainWindow();
     QAction* action = window->findChild<QAction*>(QLatin1String(item));
     for (auto _ : state) {
         action->trigger();
-        List(*window)->viewport()->repaint();
+        EngineListView(*window)->viewport()->repaint();
     }
 }
 
@@ -145,11 +106,11 @@ void SelectInvert(benchmark::State& state) {
 // go, the view redraws and the list file is saved.
 void RemoveHalfOfTheRows(benchmark::State& state) {
     const std::string list = MakeEngineList(ManyEngines);
-    BenchFolder folder(list);
+    MainWindowFolder folder(list);
     const auto window = ShowMainWindow();
-    QTreeView* view = List(*window);
-    auto* model = qobject_cast<EngineListModel*>(view->model());
-    YesPrompt prompt(state);
+    QTreeView* view = EngineListView(*window);
+    EngineListModel* model = EngineListModelOf(*window);
+    BenchPrompt prompt(state, BenchPrompt::Questions::AnsweredYes);
     NoButtons buttons;
     for (auto _ : state) {
         state.PauseTiming();
