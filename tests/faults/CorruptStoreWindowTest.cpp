@@ -5,8 +5,8 @@
 #include "controls/TahomaFont.h"
 #include "forms/MainWindowFixture.h"
 #include "forms/MessageBoxAnswerer.h"
+#include "support/ReleaseOverLink.h"
 
-#include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 
@@ -34,9 +34,7 @@ void Remove(MainWindowFixture& fixture) {
 }
 
 void SearchFix(MainWindowFixture& fixture) {
-    QWidget* text = fixture.Find<HyperLink>("lnkIESearchFix")->findChild<QLabel*>();
-    QTest::mousePress(text, Qt::LeftButton);
-    QTest::mouseRelease(text, Qt::LeftButton);
+    ReleaseOverLink(fixture.Find<HyperLink>("lnkIESearchFix"));
 }
 
 } // namespace

@@ -7,8 +7,8 @@
 #include "controls/TahomaFont.h"
 #include "forms/MainWindowFixture.h"
 #include "forms/MessageBoxAnswerer.h"
+#include "support/ReleaseOverLink.h"
 
-#include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 
@@ -25,9 +25,7 @@ void RemoveSelected(MainWindowFixture& fixture) {
 }
 
 void RestoreEngines(MainWindowFixture& fixture) {
-    QWidget* text = fixture.Find<HyperLink>("lnkRestoreEngines")->findChild<QLabel*>();
-    QTest::mousePress(text, Qt::LeftButton);
-    QTest::mouseRelease(text, Qt::LeftButton);
+    ReleaseOverLink(fixture.Find<HyperLink>("lnkRestoreEngines"));
 }
 
 // Makes the folder read-only for everyone, root included, while it lives.

@@ -5,6 +5,7 @@
 #include "controls/TahomaFont.h"
 #include "startup/AppPaths.h"
 #include "support/RecordingShell.h"
+#include "support/WindowControls.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -17,11 +18,7 @@
 namespace {
 
 QWidget* Control(QWidget& window, const QString& name) {
-    auto* control = window.findChild<QWidget*>(name);
-    if (control == nullptr) {
-        qFatal("no control %s", qPrintable(name));
-    }
-    return control;
+    return FindControl(window, qPrintable(name));
 }
 
 QString LabelText(QWidget& window, const QString& name) {

@@ -2,6 +2,7 @@
 #include "MainWindowFixture.h"
 #include "MessageBoxAnswerer.h"
 #include "controls/TahomaFont.h"
+#include "support/WindowControls.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -23,14 +24,6 @@ const QString EditBody = QStringLiteral(
     "Use this window to edit the selected search engine. Once you are happy with the changes, click on Okay. "
     "Remember to click Install in the main window to perform the update.");
 
-template <class Control = QWidget> Control* Find(QWidget* window, const char* name) {
-    auto* control = window->findChild<Control*>(QLatin1String(name));
-    if (control == nullptr) {
-        qFatal("no control %s", name);
-    }
-    return control;
-}
-
 // The next control the Tab key reaches.
 QWidget* NextFocus(QWidget* widget) {
     do {
@@ -40,10 +33,10 @@ QWidget* NextFocus(QWidget* widget) {
 }
 
 QLineEdit* Prefix(frmAddEngine* editor) {
-    return Find<QLineEdit>(editor, "txtPrefix");
+    return FindControl<QLineEdit>(*editor, "txtPrefix");
 }
 QLineEdit* URL(frmAddEngine* editor) {
-    return Find<QLineEdit>(editor, "txtURL");
+    return FindControl<QLineEdit>(*editor, "txtURL");
 }
 
 // Opens the editor with the main window's button and works it while it is open; returns whether it was shown.
@@ -107,7 +100,7 @@ private slots:
         QFETCH(QRect, geometry);
         MainWindowFixture fixture(Engines{"a"});
         QVERIFY(WorkEditor(fixture, "cmdAddSearchEngine", [&](frmAddEngine* editor) {
-            QWidget* control = Find(editor, qPrintable(name));
+            QWidget* control = FindControl(*editor, qPrintable(name));
             if (name == QStringLiteral("labTitle")) {
                 // The title grows from its designed width to show the whole caption.
                 QCOMPARE(control->pos(), geometry.topLeft());
@@ -132,32 +125,36 @@ private slots:
             QVERIFY(!editor->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
             QCOMPARE(editor->windowIcon().availableSizes().value(0), QSize(16, 16));
             QCOMPARE(QFontInfo(editor->font()).family(), QStringLiteral("Tahoma"));
-            QCOMPARE(Find<QGroupBox>(editor, "fraPrefix")->title(), QStringLiteral("Prefix"));
-            QCOMPARE(Find<QGroupBox>(editor, "fraSearchEngineURL")->title(),
+            QCOMPARE(FindControl<QGroupBox>(*editor, "fraPrefix")->title(), QStringLiteral("Prefix"));
+            QCOMPARE(FindControl<QGroupBox>(*editor, "fraSearchEngineURL")->title(),
                      QStringLiteral("Search Engine URL"));
             QCOMPARE(
-                Find<QLabel>(editor, "Label2")->text(),
+                FindControl<QLabel>(*editor, "Label2")->text(),
                 QStringLiteral("Enter the prefix for this search engine. This is the letter, word, or phrase "
                                "that is typed before the actual search string in the address bar."));
-            QCOMPARE(Find<QLabel>(editor, "Label2")->palette().color(QPalette::WindowText), QColor(0, 0, 64));
+            QCOMPARE(FindControl<QLabel>(*editor, "Label2")->palette().color(QPalette::WindowText),
+                     QColor(0, 0, 64));
             QCOMPARE(
-                Find<QLabel>(editor, "Label3")->text(),
+                FindControl<QLabel>(*editor, "Label3")->text(),
                 QStringLiteral("Finally, enter the URL for this search engine. Use the %s code to tell IE "
                                "Vantrel where it should insert the search string into this URL."));
-            QCOMPARE(Find<QLabel>(editor, "Label3")->palette().color(QPalette::WindowText), QColor(64, 0, 0));
-            QCOMPARE(Find<QLabel>(editor, "labCodeHighlight")->text(), QStringLiteral("%s"));
+            QCOMPARE(FindControl<QLabel>(*editor, "Label3")->palette().color(QPalette::WindowText),
+                     QColor(64, 0, 0));
+            QCOMPARE(FindControl<QLabel>(*editor, "labCodeHighlight")->text(), QStringLiteral("%s"));
             for (const char* name : {"cmdOkay", "cmdCancel"}) {
-                auto* button = Find<QPushButton>(editor, name);
+                auto* button = FindControl<QPushButton>(*editor, name);
                 QVERIFY2(!button->isDefault() && !button->autoDefault(), name);
             }
-            QCOMPARE(Find<QPushButton>(editor, "cmdOkay")->text(), QStringLiteral("Okay"));
-            QCOMPARE(Find<QPushButton>(editor, "cmdOkay")->toolTip(), QStringLiteral("Accept changes"));
-            QCOMPARE(Find<QPushButton>(editor, "cmdCancel")->text(), QStringLiteral("Cancel"));
-            QCOMPARE(Find<QPushButton>(editor, "cmdCancel")->toolTip(), QStringLiteral("Discard changes"));
+            QCOMPARE(FindControl<QPushButton>(*editor, "cmdOkay")->text(), QStringLiteral("Okay"));
+            QCOMPARE(FindControl<QPushButton>(*editor, "cmdOkay")->toolTip(),
+                     QStringLiteral("Accept changes"));
+            QCOMPARE(FindControl<QPushButton>(*editor, "cmdCancel")->text(), QStringLiteral("Cancel"));
+            QCOMPARE(FindControl<QPushButton>(*editor, "cmdCancel")->toolTip(),
+                     QStringLiteral("Discard changes"));
             QCOMPARE(QApplication::focusWidget(), Prefix(editor));
             QCOMPARE(NextFocus(Prefix(editor)), URL(editor));
-            QCOMPARE(NextFocus(URL(editor)), Find(editor, "cmdOkay"));
-            QCOMPARE(NextFocus(Find(editor, "cmdOkay")), Find(editor, "cmdCancel"));
+            QCOMPARE(NextFocus(URL(editor)), FindControl(*editor, "cmdOkay"));
+            QCOMPARE(NextFocus(FindControl(*editor, "cmdOkay")), FindControl(*editor, "cmdCancel"));
             editor->reject();
         }));
     }
@@ -166,8 +163,9 @@ private slots:
         MainWindowFixture fixture(Engines{});
         QVERIFY(WorkEditor(fixture, "cmdAddSearchEngine", [&](frmAddEngine* editor) {
             QCOMPARE(editor->windowTitle(), QStringLiteral("Add New Search Engine"));
-            QCOMPARE(Find<QLabel>(editor, "labTitle")->text(), QStringLiteral("Add New Search Engine"));
-            QCOMPARE(Find<QLabel>(editor, "labBody")->text(), AddBody);
+            QCOMPARE(FindControl<QLabel>(*editor, "labTitle")->text(),
+                     QStringLiteral("Add New Search Engine"));
+            QCOMPARE(FindControl<QLabel>(*editor, "labBody")->text(), AddBody);
             QCOMPARE(editor->EditMode, 0);
             QCOMPARE(editor->parentWidget(), &fixture.Window());
             QVERIFY(editor->isModal());
@@ -200,8 +198,8 @@ private slots:
         fixture.List()->setCurrentIndex(fixture.Model()->index(1, 0));
         QVERIFY(WorkEditor(fixture, "cmdEditSearchEngine", [](frmAddEngine* editor) {
             QCOMPARE(editor->windowTitle(), QStringLiteral("Edit Search Engine"));
-            QCOMPARE(Find<QLabel>(editor, "labTitle")->text(), QStringLiteral("Edit Search Engine"));
-            QCOMPARE(Find<QLabel>(editor, "labBody")->text(), EditBody);
+            QCOMPARE(FindControl<QLabel>(*editor, "labTitle")->text(), QStringLiteral("Edit Search Engine"));
+            QCOMPARE(FindControl<QLabel>(*editor, "labBody")->text(), EditBody);
             QCOMPARE(editor->EditMode, 1);
             QCOMPARE(Prefix(editor)->text(), QStringLiteral("g"));
             QCOMPARE(Prefix(editor)->cursorPosition(), 1);
@@ -238,7 +236,7 @@ private slots:
             } else if (how == QStringLiteral("escape in url")) {
                 ReleaseKey(URL(editor), Qt::Key_Escape);
             } else if (how == QStringLiteral("cancel")) {
-                QTest::mouseClick(Find(editor, "cmdCancel"), Qt::LeftButton);
+                QTest::mouseClick(FindControl(*editor, "cmdCancel"), Qt::LeftButton);
             } else {
                 editor->close();
             }
@@ -256,7 +254,7 @@ private slots:
         QVERIFY(WorkEditor(fixture, "cmdAddSearchEngine", [&](frmAddEngine* editor) {
             Prefix(editor)->setText(QStringLiteral("g\th"));
             URL(editor)->setText(QStringLiteral("u"));
-            QTest::mouseClick(Find(editor, "cmdOkay"), Qt::LeftButton);
+            QTest::mouseClick(FindControl(*editor, "cmdOkay"), Qt::LeftButton);
             QVERIFY(editor->isVisible());
             QCOMPARE(Prefix(editor)->text(), QStringLiteral("g\th"));
             QCOMPARE(answerer.Seen.size(), 1);

@@ -3,8 +3,8 @@
 #include "controls/HyperLink.h"
 #include "controls/TahomaFont.h"
 #include "registry/modCore.h"
+#include "support/ReleaseOverLink.h"
 
-#include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 
@@ -14,12 +14,6 @@ namespace {
 
 constexpr RegRoot User = RegRoot::CurrentUser;
 const std::string SearchUrl = "Software\\Microsoft\\Internet Explorer\\SearchUrl";
-
-void ReleaseOverLink(HyperLink* link, Qt::MouseButton button) {
-    QWidget* text = link->findChild<QLabel*>();
-    QTest::mousePress(text, button);
-    QTest::mouseRelease(text, button);
-}
 
 void Click(MainWindowFixture& fixture, const char* button) {
     QTest::mouseClick(fixture.Find<QPushButton>(button), Qt::LeftButton);

@@ -5,6 +5,7 @@
 #include "controls/TahomaFont.h"
 #include "forms/frmAbout/frmAbout.h"
 #include "forms/frmAddEngine/frmAddEngine.h"
+#include "support/ReleaseOverLink.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -54,13 +55,6 @@ const char* const TabOrder[] = {"cmdInstallShortcuts",
                                 "lnkIESearchFix",
                                 "lnkRestoreEngines",
                                 "cmdRemoveShortcuts"};
-
-// Releases a mouse button over a link's text, where the link listens.
-void ReleaseOverLink(HyperLink* link, Qt::MouseButton button) {
-    QWidget* text = link->findChild<QLabel*>();
-    QTest::mousePress(text, button);
-    QTest::mouseRelease(text, button);
-}
 
 } // namespace
 

@@ -8,9 +8,9 @@
 #include "forms/MessageBoxAnswerer.h"
 #include "forms/frmAddEngine/frmAddEngine.h"
 #include "registry/modCore.h"
+#include "support/ReleaseOverLink.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -83,12 +83,6 @@ void TypeOrPaste(QLineEdit* box, const QString& text) {
     } else {
         box->insert(text);
     }
-}
-
-void ReleaseOverLink(HyperLink* link) {
-    QWidget* text = link->findChild<QLabel*>();
-    QTest::mousePress(text, Qt::LeftButton);
-    QTest::mouseRelease(text, Qt::LeftButton);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "startup/AppPaths.h"
 #include "support/RecordingShell.h"
 #include "support/TempFolder.h"
+#include "support/WindowControls.h"
 
 #include <QTreeView>
 #include <QtTest>
@@ -34,15 +35,11 @@ public:
     }
 
     template <class Control = QWidget> Control* Find(const char* name) {
-        auto* control = window_->findChild<Control*>(QLatin1String(name));
-        if (control == nullptr) {
-            qFatal("no control %s", name);
-        }
-        return control;
+        return FindControl<Control>(*window_, name);
     }
 
-    QTreeView* List() { return Find<QTreeView>("lvwEngines"); }
-    EngineListModel* Model() { return qobject_cast<EngineListModel*>(List()->model()); }
+    QTreeView* List() { return EngineListView(*window_); }
+    EngineListModel* Model() { return EngineListModelOf(*window_); }
 
 private:
     void Start() {
