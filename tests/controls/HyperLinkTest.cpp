@@ -3,6 +3,7 @@
 #include "startup/AppPaths.h"
 
 #include "support/RecordingShell.h"
+#include "support/ScopedPalette.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -12,6 +13,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -333,16 +335,11 @@ private slots:
 
     void systemColoursFollowThePalette() {
         PlacedLink placed(LinkSet({{QStringLiteral("linkcolour"), quint32(0x80000008)}}));
-        const QPalette original = QApplication::palette();
-        QPalette palette = original;
-        palette.setColor(QPalette::Button, QColor(10, 200, 10));
-        palette.setColor(QPalette::Text, QColor(200, 10, 10));
-        QApplication::setPalette(palette);
-        QCoreApplication::processEvents();
-        const QRgb back = placed.Label->palette().color(QPalette::Window).rgb();
-        const QRgb text = placed.TextColour();
-        QApplication::setPalette(original);
-        QCoreApplication::processEvents();
+        const auto [back, text] = [&placed] {
+            const ScopedPalette changed(
+                {{QPalette::Button, QColor(10, 200, 10)}, {QPalette::Text, QColor(200, 10, 10)}});
+            return std::pair(placed.Label->palette().color(QPalette::Window).rgb(), placed.TextColour());
+        }();
         QCOMPARE(back, qRgb(10, 200, 10));
         QCOMPARE(text, qRgb(200, 10, 10));
     }

@@ -1,5 +1,6 @@
 #include "controls/MultiRule.h"
 #include "controls/ColourValue.h"
+#include "support/ScopedPalette.h"
 
 #include <QApplication>
 #include <QImage>
@@ -129,15 +130,11 @@ private slots:
 
     void coloursFollowThePalette() {
         PlacedRule rule(QSize(50, 8), PropertyBag());
-        const QPalette original = QApplication::palette();
-        QPalette palette = original;
-        palette.setColor(QPalette::Dark, QColor(200, 0, 0));
-        palette.setColor(QPalette::Light, QColor(0, 200, 0));
-        QApplication::setPalette(palette);
-        QCoreApplication::processEvents();
-        const QImage image = rule.Rule->grab().toImage();
-        QApplication::setPalette(original);
-        QCoreApplication::processEvents();
+        const QImage image = [&rule] {
+            const ScopedPalette changed(
+                {{QPalette::Dark, QColor(200, 0, 0)}, {QPalette::Light, QColor(0, 200, 0)}});
+            return rule.Rule->grab().toImage();
+        }();
         QCOMPARE(image.pixelColor(10, 0), QColor(200, 0, 0));
         QCOMPARE(image.pixelColor(10, 1), QColor(0, 200, 0));
     }
