@@ -3,8 +3,8 @@
 #include "engines/VectorEngineRows.h"
 #include "engines/modFileIO.h"
 #include "engines/modGUI.h"
-#include "platform/AtomicFile.h"
 #include "startup/AppPaths.h"
+#include "support/FileBytes.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempFolder.h"
 
@@ -16,22 +16,27 @@
 
 namespace {
 
+using Prefixes = std::vector<std::string>;
+
 class ButtonState final : public ListButtons {
 public:
     void SetEditSearchEngineEnabled(bool enabled) override { Edit = enabled; }
     void SetRemoveSearchEngineEnabled(bool enabled) override { Remove = enabled; }
     void SetInstallShortcutsEnabled(bool enabled) override { Install = enabled; }
-    bool AllEnabled() const { return Edit && Remove && Install; }
-    bool NoneEnabled() const { return !Edit && !Remove && !Install; }
+    // 1 when all three are enabled, 0 when none is, -1 when they disagree.
+    int All() const { return Edit && Remove && Install ? 1 : !Edit && !Remove && !Install ? 0 : -1; }
 
     bool Edit = false;
     bool Remove = false;
     bool Install = false;
 };
 
-std::string FileText(const std::string& path) {
+// The list file holding one engine per prefix.
+std::string ListBytes(const Prefixes& prefixes) {
     std::string bytes;
-    EXPECT_TRUE(ReadWholeFile(path, bytes).ok()) << path;
+    for (const auto& prefix : prefixes) {
+        bytes += "PREFIX=" + prefix + "\tURL=http://" + prefix + ".example/?q=%s\r\n";
+    }
     return bytes;
 }
 
@@ -40,25 +45,14 @@ class EngineCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override { InitGlobalsForExecutable(folder.File("ievantrel")); }
 
-    void LoadList(const std::vector<std::string>& prefixes) {
-        std::string bytes;
-        for (const auto& prefix : prefixes) {
-            bytes += "PREFIX=" + prefix + "\tURL=http://" + prefix + ".example/?q=%s\r\n";
-        }
-        ASSERT_TRUE(ReplaceFileAtomically(EngineFile, bytes).ok());
+    void LoadList(const Prefixes& prefixes) {
+        WriteBytes(EngineFile, ListBytes(prefixes));
         LoadEngines(rows, prompt);
         UpdateButtons(rows, buttons);
     }
 
-    // A folder that is not empty where the list file should be: no save can replace it, not even as root.
-    void BlockTheListFile() {
-        std::filesystem::remove(EngineFile);
-        std::filesystem::create_directory(EngineFile);
-        ASSERT_TRUE(ReplaceFileAtomically(EngineFile + "/inside", "x").ok());
-    }
-
-    std::vector<std::string> Prefixes() const {
-        std::vector<std::string> prefixes;
+    Prefixes Shown() const {
+        Prefixes prefixes;
         for (std::size_t i = 1; i <= rows.Count(); ++i) {
             prefixes.push_back(rows.Row(i).Text);
         }
@@ -71,141 +65,63 @@ protected:
     RecordingPrompt prompt;
 };
 
-const std::string RemovalLead = "This will remove the SELECTED search engines,\r\n"
-                                "and not the CHECKED ones. Do you want to remove\r\n"
-                                "the following search engines?\r\n";
-
 } // namespace
 
-TEST_F(EngineCommandsTest, RemoveSelectedListsTheSelectionBottomFirstAndKeepsTheRestInOrder) {
-    LoadList({"a", "b", "c", "d", "e", "f"});
-    rows.SetChecked(5, false);
-    prompt.Answers = {PromptAnswer::Yes};
+// The window's tests read the questions; here, which rows stay and when the list is saved. The file is
+// removed before each command, so only a command that saves brings it back.
+TEST_F(EngineCommandsTest, RemoveSelectedAsksOnlyWhenThereAreRowsAndSavesOnlyOnYes) {
+    const struct {
+        Prefixes list;
+        std::vector<std::size_t> selected;
+        PromptAnswer answer;
+        Prefixes left;
+        std::size_t asked;
+    } cases[] = {
+        {{"a", "b", "c", "d", "e", "f"}, {2, 5}, PromptAnswer::Yes, {"a", "c", "d", "f"}, 1},
+        {{"a", "b"}, {1}, PromptAnswer::No, {"a", "b"}, 1},
+        {{"a"}, {}, PromptAnswer::Yes, {"a"}, 1},
+        {{}, {}, PromptAnswer::Yes, {}, 0},
+        {{"a", "b"}, {1, 2}, PromptAnswer::Yes, {}, 1},
+    };
+    for (const auto& [list, selected, answer, left, asked] : cases) {
+        LoadList(list);
+        std::filesystem::remove(EngineFile);
+        prompt.Shown.clear();
+        prompt.Answers = {answer};
 
-    RemoveSelectedEngines(rows, {2, 5}, buttons, prompt);
+        RemoveSelectedEngines(rows, selected, buttons, prompt);
 
-    ASSERT_EQ(prompt.Shown.size(), 1U);
-    EXPECT_EQ(prompt.Shown[0], (PromptMessage{"Remove Selected Engines", RemovalLead + "\r\ne\r\nb",
-                                              PromptIcon::Question, PromptButtons::YesNo}));
-    EXPECT_EQ(Prefixes(), (std::vector<std::string>{"a", "c", "d", "f"}));
-    EXPECT_EQ(FileText(EngineFile),
-              "PREFIX=a\tURL=http://a.example/?q=%s\r\nPREFIX=c\tURL=http://c.example/?q=%s\r\n"
-              "PREFIX=d\tURL=http://d.example/?q=%s\r\nPREFIX=f\tURL=http://f.example/?q=%s\r\n");
-}
-
-TEST_F(EngineCommandsTest, RemoveSelectedAnsweredNoChangesNothing) {
-    LoadList({"a", "b"});
-    std::filesystem::remove(EngineFile);
-    prompt.Answers = {PromptAnswer::No};
-
-    RemoveSelectedEngines(rows, {1}, buttons, prompt);
-
-    EXPECT_EQ(Prefixes(), (std::vector<std::string>{"a", "b"}));
-    EXPECT_FALSE(std::filesystem::exists(EngineFile));
-}
-
-TEST_F(EngineCommandsTest, RemoveSelectedWithNothingSelectedAsksWithNoNamesAndRewritesTheFile) {
-    LoadList({"a"});
-    std::filesystem::remove(EngineFile);
-    prompt.Answers = {PromptAnswer::Yes};
-
-    RemoveSelectedEngines(rows, {}, buttons, prompt);
-
-    ASSERT_EQ(prompt.Shown.size(), 1U);
-    EXPECT_EQ(prompt.Shown[0].Text, RemovalLead);
-    EXPECT_EQ(FileText(EngineFile), "PREFIX=a\tURL=http://a.example/?q=%s\r\n");
-    EXPECT_TRUE(buttons.AllEnabled());
-}
-
-TEST_F(EngineCommandsTest, RemoveSelectedOnAnEmptyListAsksNothing) {
-    RemoveSelectedEngines(rows, {}, buttons, prompt);
-    EXPECT_TRUE(prompt.Shown.empty());
-}
-
-TEST_F(EngineCommandsTest, RemovingEveryRowDisablesTheButtonsAndEmptiesTheFile) {
-    LoadList({"a", "b"});
-    prompt.Answers = {PromptAnswer::Yes};
-
-    RemoveSelectedEngines(rows, {1, 2}, buttons, prompt);
-
-    EXPECT_EQ(rows.Count(), 0U);
-    EXPECT_TRUE(buttons.NoneEnabled());
-    EXPECT_EQ(FileText(EngineFile), "");
-}
-
-TEST_F(EngineCommandsTest, AFailedSaveAfterRemovalIsReportedAndTheRowsStay) {
-    LoadList({"a", "b"});
-    BlockTheListFile();
-    prompt.Answers = {PromptAnswer::Yes};
-
-    RemoveSelectedEngines(rows, {1}, buttons, prompt);
-
-    ASSERT_EQ(prompt.Shown.size(), 2U);
-    EXPECT_EQ(prompt.Shown[1].Title, "SaveEngines()");
-    EXPECT_EQ(Prefixes(), (std::vector<std::string>{"b"}));
-    EXPECT_TRUE(std::filesystem::is_directory(EngineFile));
-}
-
-TEST_F(EngineCommandsTest, RestoreAsksAndOnYesReloadsTheDefaultList) {
-    LoadList({"a", "b"});
-    rows.SetChecked(1, false);
-    ASSERT_TRUE(ReplaceFileAtomically(DefaultEngineFile, "PREFIX=z\tURL=http://z.example/?q=%s\r\n").ok());
-    prompt.Answers = {PromptAnswer::No, PromptAnswer::Yes};
-
-    RestoreDefaultEngines(rows, buttons, prompt);
-    EXPECT_EQ(Prefixes(), (std::vector<std::string>{"a", "b"}));
-    RestoreDefaultEngines(rows, buttons, prompt);
-
-    const PromptMessage question{"Restore Search Engines",
-                                 "This will restore your list of search engines back\r\n"
-                                 "to the default list that came with IE Vantrel.\r\n\r\n"
-                                 "Do you really want to do this?",
-                                 PromptIcon::Question, PromptButtons::YesNo};
-    EXPECT_EQ(prompt.Shown, (std::vector<PromptMessage>{question, question}));
-    EXPECT_EQ(Prefixes(), (std::vector<std::string>{"z"}));
-    EXPECT_TRUE(rows.Row(1).Checked);
-    EXPECT_EQ(FileText(EngineFile), "PREFIX=z\tURL=http://z.example/?q=%s\r\n");
+        EXPECT_EQ(Shown(), left);
+        EXPECT_EQ(prompt.Shown.size(), asked);
+        const bool saved = asked == 1 && answer == PromptAnswer::Yes;
+        EXPECT_EQ(std::filesystem::exists(EngineFile), saved);
+        EXPECT_EQ(ReadBytes(EngineFile), saved ? ListBytes(left) : "");
+        EXPECT_EQ(buttons.All(), left.empty() ? 0 : 1);
+    }
 }
 
 TEST_F(EngineCommandsTest, EngineFieldsComeFromTheRecordLineNotTheColumns) {
-    const EngineRow row{"shown", "shown-url", "URL=http://g.example/?q=%s\tPREFIX=g", true};
-    const EngineFields fields = EngineFieldsOf(row);
+    const EngineFields fields =
+        EngineFieldsOf({"shown", "shown-url", "URL=http://g.example/?q=%s\tPREFIX=g", true});
     EXPECT_EQ(fields.Prefix, "g");
     EXPECT_EQ(fields.Url, "http://g.example/?q=%s");
 }
 
-TEST_F(EngineCommandsTest, OkayWhileAddingAppendsACheckedRowAndSaves) {
-    LoadList({"a"});
+// A new row comes checked whatever the current row's check box; an edited row keeps its own.
+TEST_F(EngineCommandsTest, OkayAddsACheckedRowOrRewritesTheCurrentOneInPlaceAndSaves) {
+    LoadList({});
+    ASSERT_EQ(buttons.All(), 0);
+    EXPECT_TRUE(AcceptEngine(rows, {0, 0, "", "", "Add New Search Engine"}, buttons, prompt));
+    EXPECT_EQ(buttons.All(), 1);
     rows.SetChecked(1, false);
-
-    EXPECT_TRUE(AcceptEngine(rows, {0, 1, "", "", "Add New Search Engine"}, buttons, prompt));
+    EXPECT_TRUE(AcceptEngine(rows, {0, 1, "b", "u", "Add New Search Engine"}, buttons, prompt));
+    EXPECT_TRUE(AcceptEngine(rows, {1, 1, "a", "http://new/%s", "Edit Search Engine"}, buttons, prompt));
 
     EXPECT_TRUE(prompt.Shown.empty());
-    ASSERT_EQ(rows.Count(), 2U);
-    EXPECT_EQ(rows.Row(2), (EngineRow{"", "", "PREFIX=\tURL=", true}));
-    EXPECT_EQ(FileText(EngineFile), "PREFIX=a\tURL=http://a.example/?q=%s\r\nPREFIX=\tURL=\r\n");
-}
-
-TEST_F(EngineCommandsTest, OkayWhileEditingRewritesTheCurrentRowInPlaceKeepingItsCheckBox) {
-    LoadList({"a", "b", "c"});
-    rows.SetChecked(2, false);
-
-    EXPECT_TRUE(
-        AcceptEngine(rows, {1, 2, "b", "http://new.example/%s", "Edit Search Engine"}, buttons, prompt));
-
-    EXPECT_EQ(rows.Row(2),
-              (EngineRow{"b", "http://new.example/%s", "PREFIX=b\tURL=http://new.example/%s", false}));
-    EXPECT_EQ(Prefixes(), (std::vector<std::string>{"a", "b", "c"}));
-    EXPECT_EQ(FileText(EngineFile),
-              "PREFIX=a\tURL=http://a.example/?q=%s\r\nPREFIX=b\tURL=http://new.example/%s\r\n"
-              "PREFIX=c\tURL=http://c.example/?q=%s\r\n");
-}
-
-TEST_F(EngineCommandsTest, OkayAfterAddingToAnEmptyListEnablesTheButtons) {
-    LoadList({});
-    ASSERT_TRUE(buttons.NoneEnabled());
-    EXPECT_TRUE(AcceptEngine(rows, {0, 0, "g", "u", "Add New Search Engine"}, buttons, prompt));
-    EXPECT_TRUE(buttons.AllEnabled());
+    EXPECT_EQ(rows.Count(), 2U);
+    EXPECT_EQ(rows.Row(1), (EngineRow{"a", "http://new/%s", "PREFIX=a\tURL=http://new/%s", false}));
+    EXPECT_EQ(rows.Row(2), (EngineRow{"b", "u", "PREFIX=b\tURL=u", true}));
+    EXPECT_EQ(ReadBytes(EngineFile), "PREFIX=a\tURL=http://new/%s\r\nPREFIX=b\tURL=u\r\n");
 }
 
 TEST_F(EngineCommandsTest, OkayRefusesATabOrALineBreakAndChangesNothing) {
@@ -221,19 +137,6 @@ TEST_F(EngineCommandsTest, OkayRefusesATabOrALineBreakAndChangesNothing) {
                                  PromptIcon::Exclamation, PromptButtons::Ok}));
     }
     EXPECT_EQ(prompt.Shown.size(), 3U);
-    EXPECT_EQ(Prefixes(), (std::vector<std::string>{"a"}));
-    EXPECT_EQ(FileText(EngineFile), "PREFIX=a\tURL=http://a.example/?q=%s\r\n");
-}
-
-TEST_F(EngineCommandsTest, AFailedSaveOnOkayIsReportedTheRowStaysAndTheEditorCloses) {
-    LoadList({"a"});
-    BlockTheListFile();
-
-    const bool closes = AcceptEngine(rows, {0, 0, "g", "u", "Add New Search Engine"}, buttons, prompt);
-
-    EXPECT_TRUE(closes);
-    ASSERT_EQ(prompt.Shown.size(), 1U);
-    EXPECT_EQ(prompt.Shown[0].Title, "SaveEngines()");
-    EXPECT_EQ(Prefixes(), (std::vector<std::string>{"a", "g"}));
-    EXPECT_TRUE(std::filesystem::is_directory(EngineFile));
+    EXPECT_EQ(Shown(), Prefixes{"a"});
+    EXPECT_EQ(ReadBytes(EngineFile), ListBytes({"a"}));
 }
