@@ -5,15 +5,18 @@
 #include "platform/AtomicFile.h"
 #include "registry/modCore.h"
 #include "registry/modRegistry.h"
+#include "support/FileBytes.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -29,12 +32,6 @@ std::string Utf16Le(std::string_view ascii) {
     return bytes;
 }
 
-std::string FileBytes(const std::string& path) {
-    std::string bytes;
-    EXPECT_TRUE(ReadWholeFile(path, bytes).ok()) << path;
-    return bytes;
-}
-
 class RegFileStoreTest : public ::testing::Test {
 protected:
     std::string StorePath() const { return folder_.File("ievantrel/HKEY_CURRENT_USER.reg"); }
@@ -42,6 +39,20 @@ protected:
     void WriteStore(std::string_view bytes) {
         std::filesystem::create_directories(folder_.Path() / "ievantrel");
         ASSERT_TRUE(ReplaceFileAtomically(StorePath(), bytes).ok());
+    }
+
+    // Runs `work` on a store of its own in a child process, which exits 0 when `work` returns true.
+    pid_t InChild(const std::function<bool(RegFileStore&)>& work) const {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            RegFileStore store(StorePath());
+            ::_exit(work(store) ? 0 : 1);
+        }
+        return child;
+    }
+    static bool ExitedCleanly(pid_t child) {
+        int status = 0;
+        return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     }
 
     TempFolder folder_;
@@ -53,7 +64,7 @@ TEST_F(RegFileStoreTest, WritesTheRegistryEditorsExportFormatByteForByte) {
     ASSERT_TRUE(WriteDwordValue(store_, CurrentUser, "Software\\Test", "Count", 42).ok());
     ASSERT_TRUE(WriteBinaryValue(store_, CurrentUser, "Software\\Test", "Flag", 1).ok());
     ASSERT_TRUE(EnsureKey(store_, CurrentUser, "Software\\Test\\Empty").ok());
-    EXPECT_EQ(FileBytes(StorePath()), Utf16Le("Windows Registry Editor Version 5.00\r\n"
+    EXPECT_EQ(ReadBytes(StorePath()), Utf16Le("Windows Registry Editor Version 5.00\r\n"
                                               "\r\n"
                                               "[HKEY_CURRENT_USER\\Software]\r\n"
                                               "\r\n"
@@ -74,7 +85,7 @@ TEST_F(RegFileStoreTest, TextsAreUtf8InsideAndUtf16InTheFile) {
     EXPECT_EQ(store_.QueryValue(CurrentUser, "software\\CAF\xC3\xA9", "\xE2\x82\xAC")->Data,
               "\xF0\x9F\x94\x8D");
     EXPECT_EQ(store_.QueryValue(CurrentUser, "Software", "Latin1")->Data, "caf\xEF\xBF\xBD!");
-    const std::string bytes = FileBytes(StorePath());
+    const std::string bytes = ReadBytes(StorePath());
     EXPECT_NE(bytes.find(std::string("C\0a\0f\0\xE9\0]\0", 10)), std::string::npos);
     EXPECT_NE(bytes.find(std::string("\x3D\xD8\x0D\xDD", 4)), std::string::npos);
 }
@@ -119,14 +130,14 @@ TEST_F(RegFileStoreTest, RefusesPathsThatCannotNameAKeyAndWritesNothing) {
 
 TEST_F(RegFileStoreTest, ABatchReadsOnceAndWritesOnceAtItsEnd) {
     ASSERT_TRUE(EnsureKey(store_, CurrentUser, "Software\\Before").ok());
-    const std::string before = FileBytes(StorePath());
+    const std::string before = ReadBytes(StorePath());
     {
         RegistryBatch batch(store_);
         ASSERT_TRUE(batch.Started().ok());
         ASSERT_TRUE(InstallShortcut(store_, "one", "http://one/%s").ok());
         ASSERT_TRUE(InstallShortcut(store_, "two", "http://two/%s").ok());
         EXPECT_TRUE(store_.KeyExists(CurrentUser, "Software\\Microsoft\\Internet Explorer\\SearchUrl\\one"));
-        EXPECT_EQ(FileBytes(StorePath()), before);
+        EXPECT_EQ(ReadBytes(StorePath()), before);
         ASSERT_TRUE(batch.Commit().ok());
     }
     RegFileStore other(StorePath());
@@ -134,110 +145,80 @@ TEST_F(RegFileStoreTest, ABatchReadsOnceAndWritesOnceAtItsEnd) {
               (std::vector<std::string>{"one", "two"}));
 }
 
-// Each child process installs its own shortcuts, one batch each, into the same store at the same time.
+// Two processes install their own shortcuts, one batch each, into the same store at the same time.
 TEST_F(RegFileStoreTest, TwoProcessesWritingAtOnceLoseNothing) {
-    constexpr int Writers = 2;
-    constexpr int BatchesEach = 40;
     std::vector<pid_t> children;
-    for (int writer = 0; writer < Writers; ++writer) {
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            RegFileStore store(StorePath());
+    for (const std::string writer : {"a", "b"}) {
+        children.push_back(InChild([&](RegFileStore& store) {
             bool ok = true;
-            for (int i = 0; i < BatchesEach; ++i) {
+            for (int i = 0; i < 40; ++i) {
                 RegistryBatch batch(store);
-                ok = ok &&
-                     InstallShortcut(store, "w" + std::to_string(writer) + "-" + std::to_string(i), "u").ok();
-                ok = ok && batch.Commit().ok();
+                ok =
+                    ok && InstallShortcut(store, writer + std::to_string(i), "u").ok() && batch.Commit().ok();
             }
-            ::_exit(ok ? 0 : 1);
-        }
-        children.push_back(child);
+            return ok;
+        }));
     }
     for (const pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        EXPECT_TRUE(ExitedCleanly(child));
     }
     EXPECT_EQ(store_.SubKeyNames(CurrentUser, "Software\\Microsoft\\Internet Explorer\\SearchUrl").size(),
-              std::size_t{Writers * BatchesEach});
+              80u);
 }
 
 TEST_F(RegFileStoreTest, ACrashBeforeTheRenameLeavesTheOldStoreAndFreesTheLock) {
     ASSERT_TRUE(InstallShortcut(store_, "old", "http://old/%s").ok());
-    const std::string before = FileBytes(StorePath());
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        RegFileStore store(StorePath());
+    const std::string before = ReadBytes(StorePath());
+    EXPECT_TRUE(ExitedCleanly(InChild([&](RegFileStore& store) {
         store.BeginBatch();
         InstallShortcut(store, "lost", "http://lost/%s");
         // What a crash after writing the temporary file and before renaming it leaves behind.
-        std::FILE* partial =
-            std::fopen((folder_.File("ievantrel/.HKEY_CURRENT_USER.reg.crashed")).c_str(), "wb");
-        std::fputs("Windows Registry Editor Version 5.00", partial);
-        std::fclose(partial);
-        ::_exit(0);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_EQ(FileBytes(StorePath()), before);
+        WriteBytes(folder_.File("ievantrel/.HKEY_CURRENT_USER.reg.crashed"),
+                   "Windows Registry Editor Version 5.00");
+        return true;
+    })));
+    EXPECT_EQ(ReadBytes(StorePath()), before);
     EXPECT_FALSE(store_.KeyExists(CurrentUser, "Software\\Microsoft\\Internet Explorer\\SearchUrl\\lost"));
     ASSERT_TRUE(InstallShortcut(store_, "new", "http://new/%s").ok());
     EXPECT_TRUE(store_.KeyExists(CurrentUser, "Software\\Microsoft\\Internet Explorer\\SearchUrl\\old"));
 }
 
-struct CorruptStore {
-    const char* What;
-    std::string Bytes;
-    int Line;
-};
-
-class CorruptStoreTest : public RegFileStoreTest, public ::testing::WithParamInterface<CorruptStore> {};
-
-TEST_P(CorruptStoreTest, IsNeverOverwrittenAndNamedWithItsLine) {
-    WriteStore(GetParam().Bytes);
-    const std::string expected =
-        "\"" + StorePath() + "\" cannot be read: line " + std::to_string(GetParam().Line);
-
-    const Status removed = RemoveAllShortcuts(store_);
-    EXPECT_FALSE(removed.ok());
-    EXPECT_NE(removed.description().find(expected), std::string::npos) << removed.description();
-    const std::vector<SearchFixFailure> failures = ApplySearchFix(store_);
-    ASSERT_EQ(failures.size(), 20u);
-    EXPECT_NE(failures.back().Reason.description().find(expected), std::string::npos);
-    VectorEngineRows rows;
-    rows.Add(EngineRow{"g", "", MakeRecordLine("g", "http://g/%s"), true});
-    rows.Add(EngineRow{"off", "", MakeRecordLine("off", "http://off/%s"), false});
-    rows.Add(EngineRow{"w", "", MakeRecordLine("w", "http://w/%s"), true});
-    RecordingPrompt prompt;
-    InstallEngines(rows, store_, prompt);
-    ASSERT_EQ(prompt.Shown.size(), 1u);
-    EXPECT_EQ(prompt.Shown[0].Icon, PromptIcon::Exclamation);
-    EXPECT_TRUE(prompt.Shown[0].Text.starts_with("0 of 3 shortcuts have been installed.\r\n\r\n"
-                                                 "These shortcuts could not be installed:\r\ng\r\nw\r\n\r\n"
-                                                 "Because: The registry file "))
-        << prompt.Shown[0].Text;
-    EXPECT_NE(prompt.Shown[0].Text.find(expected), std::string::npos);
-
-    EXPECT_FALSE(store_.KeyExists(CurrentUser, "Software"));
-    EXPECT_EQ(FileBytes(StorePath()), GetParam().Bytes);
-}
-
 const std::string Header = "Windows Registry Editor Version 5.00\r\n\r\n";
 
-INSTANTIATE_TEST_SUITE_P(
-    Formats, CorruptStoreTest,
-    ::testing::Values(
-        CorruptStore{"RandomBytes", std::string("\x8F\x03\xD1\x00\x7A\xC4\x19\xEE\x00\x42\xB7", 11), 1},
-        CorruptStore{"TruncatedUtf16", Utf16Le(Header + "[HKEY_CURRENT_USER\\A]\r\n").substr(0, 97), 3},
-        CorruptStore{"MissingHeader", Utf16Le("[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"y\"\r\n"), 1},
-        CorruptStore{"UnclosedKeyLine", Utf16Le(Header + "[HKEY_CURRENT_USER\\A\r\n\"x\"=\"y\"\r\n"), 3},
-        CorruptStore{"UnknownValueType",
-                     Utf16Le(Header + "[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"y\"\r\n\"p\"=hex(2):41,00\r\n"), 5},
-        CorruptStore{"OtherRoot", Utf16Le(Header + "[HKEY_LOCAL_MACHINE\\A]\r\n"), 3},
-        CorruptStore{"UnclosedText", Utf16Le(Header + "[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"y\r\n"), 4}),
-    [](const ::testing::TestParamInfo<CorruptStore>& info) { return info.param.What; });
+// Every command refuses a store it cannot read, names the file and the line, and never overwrites it.
+TEST_F(RegFileStoreTest, ACorruptStoreIsNeverOverwrittenAndNamedWithItsLine) {
+    const std::pair<std::string, int> cases[] = {
+        {std::string("\x8F\x03\xD1\x00\x7A\xC4\x19\xEE\x00\x42\xB7", 11), 1},
+        {Utf16Le(Header + "[HKEY_CURRENT_USER\\A]\r\n").substr(0, 97), 3},
+        {Utf16Le("[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"y\"\r\n"), 1},
+        {Utf16Le(Header + "[HKEY_CURRENT_USER\\A\r\n\"x\"=\"y\"\r\n"), 3},
+        {Utf16Le(Header + "[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"y\"\r\n\"p\"=hex(2):41,00\r\n"), 5},
+        {Utf16Le(Header + "[HKEY_LOCAL_MACHINE\\A]\r\n"), 3},
+        {Utf16Le(Header + "[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"y\r\n"), 4}};
+    for (const auto& [bytes, line] : cases) {
+        SCOPED_TRACE(line);
+        WriteStore(bytes);
+        const std::string expected = "\"" + StorePath() + "\" cannot be read: line " + std::to_string(line);
+        const Status removed = RemoveAllShortcuts(store_);
+        EXPECT_NE(removed.description().find(expected), std::string::npos) << removed.description();
+        const std::vector<SearchFixFailure> failures = ApplySearchFix(store_);
+        ASSERT_EQ(failures.size(), 20u);
+        EXPECT_NE(failures.back().Reason.description().find(expected), std::string::npos);
+        VectorEngineRows rows;
+        rows.Add(EngineRow{"g", "", MakeRecordLine("g", "http://g/%s"), true});
+        rows.Add(EngineRow{"off", "", MakeRecordLine("off", "http://off/%s"), false});
+        RecordingPrompt prompt;
+        InstallEngines(rows, store_, prompt);
+        ASSERT_EQ(prompt.Shown.size(), 1u);
+        EXPECT_EQ(prompt.Shown[0].Icon, PromptIcon::Exclamation);
+        EXPECT_TRUE(prompt.Shown[0].Text.starts_with("0 of 2 shortcuts have been installed.\r\n\r\n"
+                                                     "These shortcuts could not be installed:\r\ng\r\n\r\n"
+                                                     "Because: The registry file "))
+            << prompt.Shown[0].Text;
+        EXPECT_NE(prompt.Shown[0].Text.find(expected), std::string::npos);
+        EXPECT_FALSE(store_.KeyExists(CurrentUser, "Software"));
+        EXPECT_EQ(ReadBytes(StorePath()), bytes);
+    }
+}
 
 } // namespace
