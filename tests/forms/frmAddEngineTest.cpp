@@ -24,6 +24,39 @@ const QString EditBody = QStringLiteral(
     "Use this window to edit the selected search engine. Once you are happy with the changes, click on Okay. "
     "Remember to click Install in the main window to perform the update.");
 
+struct Placed {
+    const char* Name;
+    const char* Container;
+    QRect Geometry;
+};
+
+const Placed Layout[] = {{"Label1", "frmAddEngine", {0, -13, 675, 86}},
+                         {"imgLogo", "frmAddEngine", {14, 12, 48, 48}},
+                         {"labTitle", "frmAddEngine", {72, 9, 78, 13}},
+                         {"labBody", "frmAddEngine", {72, 22, 283, 39}},
+                         {"MultiRule1", "frmAddEngine", {-41, 71, 625, 6}},
+                         {"fraPrefix", "frmAddEngine", {8, 77, 353, 69}},
+                         {"picContainer0", "fraPrefix", {5, 12, 344, 55}},
+                         {"txtPrefix", "picContainer0", {2, 2, 339, 20}},
+                         {"Label2", "picContainer0", {3, 24, 345, 30}},
+                         {"fraSearchEngineURL", "frmAddEngine", {8, 154, 353, 69}},
+                         {"picContainer1", "fraSearchEngineURL", {5, 13, 344, 53}},
+                         {"txtURL", "picContainer1", {2, 2, 339, 20}},
+                         {"Label3", "picContainer1", {3, 24, 340, 26}},
+                         {"labCodeHighlight", "picContainer1", {261, 24, 16, 13}},
+                         {"MultiRule2", "frmAddEngine", {-332, 233, 770, 8}},
+                         {"cmdCancel", "frmAddEngine", {165, 242, 97, 27}},
+                         {"cmdOkay", "frmAddEngine", {264, 242, 97, 27}}};
+
+const std::pair<const char*, QString> Texts[] = {
+    {"Label2", "Enter the prefix for this search engine. This is the letter, word, or phrase that is typed "
+               "before the actual search string in the address bar."},
+    {"Label3", "Finally, enter the URL for this search engine. Use the %s code to tell IE Vantrel where it "
+               "should insert the search string into this URL."},
+    {"labCodeHighlight", "%s"},
+    {"cmdOkay", "Okay"},
+    {"cmdCancel", "Cancel"}};
+
 // The next control the Tab key reaches.
 QWidget* NextFocus(QWidget* widget) {
     do {
@@ -68,89 +101,42 @@ class frmAddEngineTest final : public QObject {
 private slots:
     void initTestCase() { RegisterTahoma(); }
 
-    void layoutFollowsTheTable_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("container");
-        QTest::addColumn<QRect>("geometry");
-        const auto row = [](const char* name, const char* container, QRect geometry) {
-            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(container) << geometry;
-        };
-        row("Label1", "frmAddEngine", {0, -13, 675, 86});
-        row("imgLogo", "frmAddEngine", {14, 12, 48, 48});
-        row("labTitle", "frmAddEngine", {72, 9, 78, 13});
-        row("labBody", "frmAddEngine", {72, 22, 283, 39});
-        row("MultiRule1", "frmAddEngine", {-41, 71, 625, 6});
-        row("fraPrefix", "frmAddEngine", {8, 77, 353, 69});
-        row("picContainer0", "fraPrefix", {5, 12, 344, 55});
-        row("txtPrefix", "picContainer0", {2, 2, 339, 20});
-        row("Label2", "picContainer0", {3, 24, 345, 30});
-        row("fraSearchEngineURL", "frmAddEngine", {8, 154, 353, 69});
-        row("picContainer1", "fraSearchEngineURL", {5, 13, 344, 53});
-        row("txtURL", "picContainer1", {2, 2, 339, 20});
-        row("Label3", "picContainer1", {3, 24, 340, 26});
-        row("labCodeHighlight", "picContainer1", {261, 24, 16, 13});
-        row("MultiRule2", "frmAddEngine", {-332, 233, 770, 8});
-        row("cmdCancel", "frmAddEngine", {165, 242, 97, 27});
-        row("cmdOkay", "frmAddEngine", {264, 242, 97, 27});
-    }
-
-    void layoutFollowsTheTable() {
-        QFETCH(QString, name);
-        QFETCH(QString, container);
-        QFETCH(QRect, geometry);
+    // Layout, texts, colours, buttons and the order of focus, all in the one opening of the editor.
+    void layoutAndTextsFollowTheTable() {
         MainWindowFixture fixture(Engines{"a"});
-        QVERIFY(WorkEditor(fixture, "cmdAddSearchEngine", [&](frmAddEngine* editor) {
-            QWidget* control = FindControl(*editor, qPrintable(name));
-            if (name == QStringLiteral("labTitle")) {
+        QVERIFY(WorkEditor(fixture, "cmdAddSearchEngine", [](frmAddEngine* editor) {
+            QCOMPARE(editor->minimumSize(), QSize(368, 276));
+            QCOMPARE(editor->maximumSize(), QSize(368, 276));
+            QVERIFY(!(editor->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+            QCOMPARE(editor->windowIcon().availableSizes().value(0), QSize(16, 16));
+            QCOMPARE(editor->font(), TahomaFont());
+            for (const auto& [name, container, geometry] : Layout) {
+                QWidget* control = FindControl(*editor, name);
+                QCOMPARE(control->parentWidget()->objectName(), QString::fromLatin1(container));
+                QVERIFY2(control->isVisible(), name);
+                if (QLatin1String(name) != QLatin1String("labTitle")) {
+                    QCOMPARE(control->geometry(), geometry);
+                    continue;
+                }
                 // The title grows from its designed width to show the whole caption.
                 QCOMPARE(control->pos(), geometry.topLeft());
                 QCOMPARE(control->height(), geometry.height());
                 QVERIFY(control->width() >= std::max(geometry.width(), control->sizeHint().width()));
-            } else {
-                QCOMPARE(control->geometry(), geometry);
             }
-            QCOMPARE(control->parentWidget()->objectName(), container);
-            QVERIFY(control->isVisible());
-            editor->reject();
-        }));
-    }
-
-    void textsColoursAndButtons() {
-        MainWindowFixture fixture(Engines{"a"});
-        QVERIFY(WorkEditor(fixture, "cmdAddSearchEngine", [](frmAddEngine* editor) {
-            QCOMPARE(editor->size(), QSize(368, 276));
-            QCOMPARE(editor->minimumSize(), QSize(368, 276));
-            QCOMPARE(editor->maximumSize(), QSize(368, 276));
-            QVERIFY(!editor->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-            QVERIFY(!editor->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-            QCOMPARE(editor->windowIcon().availableSizes().value(0), QSize(16, 16));
-            QCOMPARE(QFontInfo(editor->font()).family(), QStringLiteral("Tahoma"));
             QCOMPARE(FindControl<QGroupBox>(*editor, "fraPrefix")->title(), QStringLiteral("Prefix"));
             QCOMPARE(FindControl<QGroupBox>(*editor, "fraSearchEngineURL")->title(),
                      QStringLiteral("Search Engine URL"));
-            QCOMPARE(
-                FindControl<QLabel>(*editor, "Label2")->text(),
-                QStringLiteral("Enter the prefix for this search engine. This is the letter, word, or phrase "
-                               "that is typed before the actual search string in the address bar."));
-            QCOMPARE(FindControl<QLabel>(*editor, "Label2")->palette().color(QPalette::WindowText),
-                     QColor(0, 0, 64));
-            QCOMPARE(
-                FindControl<QLabel>(*editor, "Label3")->text(),
-                QStringLiteral("Finally, enter the URL for this search engine. Use the %s code to tell IE "
-                               "Vantrel where it should insert the search string into this URL."));
-            QCOMPARE(FindControl<QLabel>(*editor, "Label3")->palette().color(QPalette::WindowText),
-                     QColor(64, 0, 0));
-            QCOMPARE(FindControl<QLabel>(*editor, "labCodeHighlight")->text(), QStringLiteral("%s"));
+            for (const auto& [name, text] : Texts) {
+                QCOMPARE(FindControl(*editor, name)->property("text").toString(), text);
+            }
+            QCOMPARE(FindControl(*editor, "Label2")->palette().color(QPalette::WindowText), QColor(0, 0, 64));
+            QCOMPARE(FindControl(*editor, "Label3")->palette().color(QPalette::WindowText), QColor(64, 0, 0));
+            QCOMPARE(FindControl(*editor, "cmdOkay")->toolTip(), QStringLiteral("Accept changes"));
+            QCOMPARE(FindControl(*editor, "cmdCancel")->toolTip(), QStringLiteral("Discard changes"));
             for (const char* name : {"cmdOkay", "cmdCancel"}) {
                 auto* button = FindControl<QPushButton>(*editor, name);
                 QVERIFY2(!button->isDefault() && !button->autoDefault(), name);
             }
-            QCOMPARE(FindControl<QPushButton>(*editor, "cmdOkay")->text(), QStringLiteral("Okay"));
-            QCOMPARE(FindControl<QPushButton>(*editor, "cmdOkay")->toolTip(),
-                     QStringLiteral("Accept changes"));
-            QCOMPARE(FindControl<QPushButton>(*editor, "cmdCancel")->text(), QStringLiteral("Cancel"));
-            QCOMPARE(FindControl<QPushButton>(*editor, "cmdCancel")->toolTip(),
-                     QStringLiteral("Discard changes"));
             QCOMPARE(QApplication::focusWidget(), Prefix(editor));
             QCOMPARE(NextFocus(Prefix(editor)), URL(editor));
             QCOMPARE(NextFocus(URL(editor)), FindControl(*editor, "cmdOkay"));
@@ -166,7 +152,6 @@ private slots:
             QCOMPARE(FindControl<QLabel>(*editor, "labTitle")->text(),
                      QStringLiteral("Add New Search Engine"));
             QCOMPARE(FindControl<QLabel>(*editor, "labBody")->text(), AddBody);
-            QCOMPARE(editor->EditMode, 0);
             QCOMPARE(editor->parentWidget(), &fixture.Window());
             QVERIFY(editor->isModal());
             QVERIFY(Prefix(editor)->text().isEmpty() && URL(editor)->text().isEmpty());
@@ -180,7 +165,6 @@ private slots:
         QCOMPARE(fixture.Checks(), (std::vector<bool>{true}));
         QCOMPARE(fixture.ListFile(), ListBytes({"g"}));
         QVERIFY(fixture.Find("cmdInstallShortcuts")->isEnabled());
-        QVERIFY(fixture.Find("cmdEditSearchEngine")->isEnabled());
         QVERIFY(!std::filesystem::exists(fixture.StoreFile()));
     }
 
@@ -200,7 +184,6 @@ private slots:
             QCOMPARE(editor->windowTitle(), QStringLiteral("Edit Search Engine"));
             QCOMPARE(FindControl<QLabel>(*editor, "labTitle")->text(), QStringLiteral("Edit Search Engine"));
             QCOMPARE(FindControl<QLabel>(*editor, "labBody")->text(), EditBody);
-            QCOMPARE(editor->EditMode, 1);
             QCOMPARE(Prefix(editor)->text(), QStringLiteral("g"));
             QCOMPARE(Prefix(editor)->cursorPosition(), 1);
             QVERIFY(!Prefix(editor)->hasSelectedText());
@@ -215,37 +198,31 @@ private slots:
                  ListBytes({"a"}) + "PREFIX=g\tURL=http://new.example/%s\r\n" + ListBytes({"c"}));
     }
 
-    void escapeCancelAndTheCloseBoxChangeNothing_data() {
-        QTest::addColumn<QString>("how");
-        for (const char* how : {"escape in prefix", "escape in url", "cancel", "close box"}) {
-            QTest::newRow(how) << QString::fromLatin1(how);
-        }
-    }
-
     void escapeCancelAndTheCloseBoxChangeNothing() {
-        QFETCH(QString, how);
-        MainWindowFixture fixture(Engines{"a"});
-        bool closed = false;
-        QVERIFY(WorkEditor(fixture, "cmdEditSearchEngine", [&](frmAddEngine* editor) {
-            Prefix(editor)->setText(QStringLiteral("changed"));
-            URL(editor)->setText(QStringLiteral("changed"));
-            if (how == QStringLiteral("escape in prefix")) {
-                QTest::keyPress(Prefix(editor), Qt::Key_Escape);
-                QVERIFY2(editor->isVisible(), "Escape acts when released, not when pressed");
-                QTest::keyRelease(Prefix(editor), Qt::Key_Escape);
-            } else if (how == QStringLiteral("escape in url")) {
-                ReleaseKey(URL(editor), Qt::Key_Escape);
-            } else if (how == QStringLiteral("cancel")) {
-                QTest::mouseClick(FindControl(*editor, "cmdCancel"), Qt::LeftButton);
-            } else {
-                editor->close();
-            }
-            closed = !editor->isVisible();
-        }));
-        QVERIFY(closed);
-        QCOMPARE(fixture.Prefixes(), (Engines{"a"}));
-        QCOMPARE(fixture.Model()->Row(1).Tag, std::string("PREFIX=a\tURL=http://a.example/?q=%s"));
-        QCOMPARE(fixture.ListFile(), ListBytes({"a"}));
+        for (const QString how : {"escape in prefix", "escape in url", "cancel", "close box"}) {
+            MainWindowFixture fixture(Engines{"a"});
+            bool closed = false;
+            QVERIFY(WorkEditor(fixture, "cmdEditSearchEngine", [&](frmAddEngine* editor) {
+                Prefix(editor)->setText(QStringLiteral("changed"));
+                URL(editor)->setText(QStringLiteral("changed"));
+                if (how == QStringLiteral("escape in prefix")) {
+                    QTest::keyPress(Prefix(editor), Qt::Key_Escape);
+                    QVERIFY2(editor->isVisible(), "Escape acts when released, not when pressed");
+                    QTest::keyRelease(Prefix(editor), Qt::Key_Escape);
+                } else if (how == QStringLiteral("escape in url")) {
+                    ReleaseKey(URL(editor), Qt::Key_Escape);
+                } else if (how == QStringLiteral("cancel")) {
+                    QTest::mouseClick(FindControl(*editor, "cmdCancel"), Qt::LeftButton);
+                } else {
+                    editor->close();
+                }
+                closed = !editor->isVisible();
+            }));
+            QVERIFY2(closed, qPrintable(how));
+            QCOMPARE(fixture.Prefixes(), (Engines{"a"}));
+            QCOMPARE(fixture.Model()->Row(1).Tag, std::string("PREFIX=a\tURL=http://a.example/?q=%s"));
+            QCOMPARE(fixture.ListFile(), ListBytes({"a"}));
+        }
     }
 
     void okayRefusesATabAndKeepsTheText() {
@@ -262,7 +239,6 @@ private slots:
             QCOMPARE(answerer.Seen[0].Text,
                      QStringLiteral("A prefix or URL cannot contain a TAB or a line break."));
             QCOMPARE(answerer.Seen[0].Icon, QMessageBox::Warning);
-            QCOMPARE(answerer.Seen[0].Buttons, QMessageBox::Ok);
             QCOMPARE(answerer.Seen[0].Owner, editor);
             editor->reject();
         }));
