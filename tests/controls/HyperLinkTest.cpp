@@ -76,18 +76,11 @@ PropertyBag LinkSet(std::initializer_list<std::pair<QString, QVariant>> extra = 
 }
 
 // A shell that notes whether the link's window was still shown when the address was opened.
-class WatchingShell final : public Shell {
-public:
-    explicit WatchingShell(const QWidget& form) : form_(form) {}
-    void Open(const ShellOpenRequest& request) override {
-        Opened.push_back(request);
-        ShownWhenOpened = form_.isVisible();
-    }
-    std::vector<ShellOpenRequest> Opened;
-    bool ShownWhenOpened = false;
-
-private:
-    const QWidget& form_;
+struct WatchingShell final : Shell {
+    explicit WatchingShell(const QWidget& form) : Form(form) {}
+    void Open(const ShellOpenRequest&) override { ShownWhenOpened.push_back(Form.isVisible()); }
+    const QWidget& Form;
+    std::vector<bool> ShownWhenOpened;
 };
 
 } // namespace
@@ -106,11 +99,6 @@ private slots:
         QCOMPARE(label->font().pointSizeF(), 8.25);
         QVERIFY(label->autoFillBackground());
         QCOMPARE(label->cursor().hotSpot(), QPoint(5, 0));
-        QCOMPARE(link.findChild<QTimer*>(QStringLiteral("tmrMouseOut"))->interval(), 100);
-
-        link.InitProperties();
-        QCOMPARE(link.HilightColour(), DarkBlue);
-        QCOMPARE(label->text(), QStringLiteral("-- Link --"));
         QCOMPARE(link.findChild<QTimer*>(QStringLiteral("tmrMouseOut"))->interval(), 100);
     }
 
@@ -141,7 +129,7 @@ private slots:
         QCOMPARE(link->size(), label->size() + QSize(3, -1));
     }
 
-    void missingKeysLoadTheirDefaults() {
+    void missingKeysLoadTheirDefaultsAndSavingOmitsDefaultsInItsOwnOrder() {
         HyperLink link;
         link.ReadProperties(PropertyBag());
         QCOMPARE(link.Caption(), QStringLiteral("Ruxo HyperLink"));
@@ -156,9 +144,7 @@ private slots:
         PropertyBag saved;
         link.WriteProperties(saved);
         QCOMPARE(saved.Keys(), (QStringList{"Caption", "URL", "ToolTipText"}));
-    }
 
-    void savingOmitsDefaultsInItsOwnOrder() {
         HyperLink fresh;
         fresh.InitProperties();
         PropertyBag placed;
@@ -166,8 +152,8 @@ private slots:
         QCOMPARE(placed.Keys(), (QStringList{"Caption", "URL", "ToolTipText", "HilightColour"}));
         QCOMPARE(placed.ReadProperty(QStringLiteral("hilightcolour"), 0).toUInt(), DarkBlue);
 
+        // The host's own keys keep their spelling and place; a value back at its default leaves the set.
         PropertyBag host = LinkSet({{QStringLiteral("overrideclick"), qint16(-1)}});
-        HyperLink link;
         link.ReadProperties(host);
         link.SetOverrideClick(false);
         link.SetMinimiseOnClick(true);
@@ -183,49 +169,30 @@ private slots:
                               "LinkColour", "Underlined", "UnderlinedHilight"}));
         QCOMPARE(host.ReadProperty(QStringLiteral("UnderlinedHilight"), 1).toInt(), 0);
         QCOMPARE(host.ReadProperty(QStringLiteral("Underlined"), 0).toInt(), -1);
-
-        HyperLink reloaded;
-        reloaded.ReadProperties(host);
-        PropertyBag again;
-        reloaded.WriteProperties(again);
-        PropertyBag first;
-        link.WriteProperties(first);
-        QCOMPARE(again.Keys(), first.Keys());
     }
 
-    void hoverLastsUntilTheCheckFindsThePointerOutside() {
-        PlacedLink placed(LinkSet());
-        QCOMPARE(placed.TextColour(), Rgb(Blue));
-        placed.Hover();
-        QCOMPARE(placed.TextColour(), Rgb(DarkBlue));
-        QVERIFY(placed.Underlined());
-        QVERIFY(placed.Timer->isActive());
-
-        placed.PointAt(placed.GlobalRect().topLeft() + QPoint(1, 5));
-        placed.Settle();
-        QCOMPARE(placed.TextColour(), Rgb(DarkBlue));
-
-        placed.PointAt(placed.GlobalRect().bottomRight() + QPoint(0, 0));
-        placed.Settle();
-        QCOMPARE(placed.TextColour(), Rgb(DarkBlue));
-
-        placed.PointAt(placed.GlobalRect().bottomRight() + QPoint(30, 30));
-        QTRY_COMPARE(placed.TextColour(), Rgb(Blue));
-        QVERIFY(!placed.Underlined());
-        QVERIFY(!placed.Timer->isActive());
-    }
-
-    void edgesOfTheControlCountAsOutside() {
+    // The pointer on the control's last row and column is inside; one past them, or on its first row or
+    // column, is outside.
+    void hoverLastsUntilTheCheckFindsThePointerOutsideTheStrictEdges() {
         PlacedLink placed(LinkSet());
         const QRect rect = placed.GlobalRect();
-        const QPoint edges[] = {QPoint(rect.left(), rect.top() + 5), QPoint(rect.left() + 5, rect.top()),
-                                QPoint(rect.right() + 1, rect.top() + 5),
-                                QPoint(rect.left() + 5, rect.bottom() + 1)};
-        for (const QPoint& edge : edges) {
+        QCOMPARE(placed.TextColour(), Rgb(Blue));
+        placed.Hover();
+        QVERIFY(placed.Underlined() && placed.Timer->isActive());
+        for (const QPoint& inside : {rect.topLeft() + QPoint(1, 5), rect.bottomRight()}) {
+            placed.PointAt(inside);
+            placed.Settle();
+            QCOMPARE(placed.TextColour(), Rgb(DarkBlue));
+        }
+        for (const QPoint& edge :
+             {QPoint(rect.left(), rect.top() + 5), QPoint(rect.left() + 5, rect.top()),
+              QPoint(rect.right() + 1, rect.top() + 5), QPoint(rect.left() + 5, rect.bottom() + 1),
+              rect.bottomRight() + QPoint(30, 30)}) {
             placed.Hover();
             QCOMPARE(placed.TextColour(), Rgb(DarkBlue));
             placed.PointAt(edge);
             QTRY_COMPARE(placed.TextColour(), Rgb(Blue));
+            QVERIFY(!placed.Underlined() && !placed.Timer->isActive());
         }
     }
 
@@ -247,9 +214,13 @@ private slots:
         QVERIFY(placed.Underlined());
     }
 
-    void otherButtonsOnlyRaiseMouseUp() {
+    // Other buttons only raise MouseUp; a left click opens the address before it, unless overridden.
+    void onlyALeftClickOpensTheAddressUnlessOverridden() {
         PlacedLink placed(LinkSet());
         QSignalSpy releases(placed.Link, &HyperLink::MouseUp);
+        std::size_t openedAtMouseUp = 0;
+        connect(placed.Link, &HyperLink::MouseUp, this,
+                [&] { openedAtMouseUp = placed.Shell.Opened.size(); });
         placed.Hover();
         QTest::mouseClick(placed.Label, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier,
                           QPoint(7, 4));
@@ -258,48 +229,35 @@ private slots:
         QCOMPARE(releases.at(0), (QList<QVariant>{qint16(2), qint16(3), 7.0f, 4.0f}));
         QCOMPARE(releases.at(1), (QList<QVariant>{qint16(4), qint16(4), 3.0f, 2.0f}));
         QCOMPARE(placed.TextColour(), Rgb(DarkBlue));
-        QVERIFY(placed.Underlined());
-        QVERIFY(placed.Shell.Opened.empty());
-    }
+        QVERIFY(placed.Underlined() && placed.Shell.Opened.empty());
 
-    void leftClickOpensTheAddressUnlessOverridden() {
-        PlacedLink placed(LinkSet());
-        std::size_t openedBeforeMouseUp = 0;
-        connect(placed.Link, &HyperLink::MouseUp, this,
-                [&] { openedBeforeMouseUp = placed.Shell.Opened.size(); });
-        placed.Hover();
         QTest::mouseClick(placed.Label, Qt::LeftButton, {}, QPoint(5, 5));
-        QCOMPARE(openedBeforeMouseUp, 1u);
+        QCOMPARE(openedAtMouseUp, 1u);
         QCOMPARE(placed.Shell.Opened.front(),
                  (ShellOpenRequest{"https://example.org/", "", 0, 1, "", false}));
         QCOMPARE(placed.TextColour(), Rgb(Blue));
-        QVERIFY(!placed.Underlined());
-        QVERIFY(placed.Timer->isActive());
+        QVERIFY(!placed.Underlined() && placed.Timer->isActive());
 
         PlacedLink overridden(LinkSet({{QStringLiteral("OverrideClick"), qint16(-1)}}));
-        QSignalSpy releases(overridden.Link, &HyperLink::MouseUp);
+        QSignalSpy overriddenReleases(overridden.Link, &HyperLink::MouseUp);
         overridden.Hover();
         QTest::mouseClick(overridden.Label, Qt::LeftButton, {}, QPoint(5, 5));
-        QCOMPARE(releases.count(), 1);
-        QCOMPARE(releases.at(0).at(0).value<qint16>(), qint16(1));
+        QCOMPARE(overriddenReleases.count(), 1);
+        QCOMPARE(overriddenReleases.at(0).at(0).value<qint16>(), qint16(1));
         QCOMPARE(overridden.TextColour(), Rgb(Blue));
-        QVERIFY(!overridden.Underlined());
-        QVERIFY(overridden.Shell.Opened.empty());
-        QVERIFY(overridden.Form->isVisible() && !overridden.Form->isMinimized());
+        QVERIFY(!overridden.Underlined() && overridden.Shell.Opened.empty());
     }
 
     void appTokenBecomesTheProgramFolder() {
         const std::string saved = AppFolder;
         const QString separator(QChar::fromLatin1(PathSeparator));
         const QString url = "{app}" + separator + "ReadMe.txt {APP}";
-        for (const auto& [folder, expected] : {std::pair{separator + "opt" + separator + "tools" + separator,
-                                                         separator + "opt" + separator + "tools" + separator},
-                                               std::pair{separator, separator}}) {
+        for (const QString& folder : {separator + "opt" + separator + "tools" + separator, separator}) {
             AppFolder = folder.toStdString();
             PlacedLink placed(LinkSet({{QStringLiteral("url"), url}}));
             QSignalSpy changes(placed.Link, &HyperLink::PropertyChanged);
             QTest::mouseClick(placed.Label, Qt::LeftButton, {}, QPoint(5, 5));
-            const QString opened = expected + "ReadMe.txt {APP}";
+            const QString opened = folder + "ReadMe.txt {APP}";
             QCOMPARE(QString::fromStdString(placed.Shell.Opened.at(0).File), opened);
             QCOMPARE(placed.Link->URL(), opened);
             QCOMPARE(changes.at(0).at(0).toString(), QStringLiteral("URL"));
@@ -307,30 +265,25 @@ private slots:
         AppFolder = saved;
     }
 
-    void minimisesOnlyAWindowThatCanBeMinimised() {
-        PlacedLink minimising(LinkSet({{QStringLiteral("MinimiseOnClick"), qint16(-1)}}));
-        QTest::mouseClick(minimising.Label, Qt::LeftButton, {}, QPoint(5, 5));
-        QVERIFY(minimising.Form->isMinimized());
-        QCOMPARE(minimising.Shell.Opened.size(), 1u);
-
-        PlacedLink<QDialog> dialog(LinkSet({{QStringLiteral("MinimiseOnClick"), qint16(-1)}}));
-        QTest::mouseClick(dialog.Label, Qt::LeftButton, {}, QPoint(5, 5));
-        QVERIFY(!dialog.Form->isMinimized());
-        QCOMPARE(dialog.Shell.Opened.size(), 1u);
-    }
-
-    void closesTheWindowAfterOpening() {
-        PlacedLink placed(LinkSet(
-            {{QStringLiteral("MinimiseOnClick"), qint16(-1)}, {QStringLiteral("CloseOnClick"), qint16(-1)}}));
-        WatchingShell shell(*placed.Form);
-        placed.Link->SetShell(&shell);
+    // Closing wins over minimising, and happens after the address is opened but before MouseUp.
+    void minimisesOnlyAWindowThatCanBeMinimisedAndClosesAfterOpening() {
+        const std::pair<QString, QVariant> minimise{QStringLiteral("MinimiseOnClick"), qint16(-1)};
+        PlacedLink minimising(LinkSet({minimise}));
+        PlacedLink<QDialog> dialog(LinkSet({minimise}));
+        PlacedLink closing(LinkSet({minimise, {QStringLiteral("CloseOnClick"), qint16(-1)}}));
+        WatchingShell shell(*closing.Form);
+        closing.Link->SetShell(&shell);
         bool shownAtMouseUp = true;
-        connect(placed.Link, &HyperLink::MouseUp, this, [&] { shownAtMouseUp = placed.Form->isVisible(); });
-        QTest::mouseClick(placed.Label, Qt::LeftButton, {}, QPoint(5, 5));
-        QCOMPARE(shell.Opened.size(), 1u);
-        QVERIFY(shell.ShownWhenOpened);
+        connect(closing.Link, &HyperLink::MouseUp, this, [&] { shownAtMouseUp = closing.Form->isVisible(); });
+        for (QLabel* label : {minimising.Label, dialog.Label, closing.Label}) {
+            QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(5, 5));
+        }
+        QVERIFY(minimising.Form->isMinimized());
+        QVERIFY(!dialog.Form->isMinimized());
+        QCOMPARE(minimising.Shell.Opened.size() + dialog.Shell.Opened.size(), 2u);
+        QCOMPARE(shell.ShownWhenOpened, std::vector<bool>{true});
         QVERIFY(!shownAtMouseUp);
-        QVERIFY(!placed.Form->isMinimized());
+        QVERIFY(!closing.Form->isMinimized());
     }
 
     void systemColoursFollowThePalette() {

@@ -25,25 +25,16 @@ struct PlacedRule {
     }
 };
 
-QColor Shadow(const QWidget& widget) {
-    return ResolveColour(ButtonShadowColour, widget.palette());
-}
-QColor Highlight(const QWidget& widget) {
-    return ResolveColour(ButtonHighlightColour, widget.palette());
-}
-QColor Face(const QWidget& widget) {
-    return ResolveColour(ButtonFaceColour, widget.palette());
-}
-
 // Which of the rule's three colours each pixel from `from` towards `step` has: 's', 'h', 'f', or '?'.
 QString Trace(const QImage& image, const QWidget& rule, QPoint from, QPoint step, int count) {
+    const auto rgb = [&rule](ColourValue value) { return ResolveColour(value, rule.palette()).rgb(); };
     QString trace;
     for (int index = 0; index < count; ++index, from += step) {
         const QRgb colour = image.pixel(from);
-        trace += colour == Shadow(rule).rgb()      ? 's'
-                 : colour == Highlight(rule).rgb() ? 'h'
-                 : colour == Face(rule).rgb()      ? 'f'
-                                                   : '?';
+        trace += colour == rgb(ButtonShadowColour)      ? 's'
+                 : colour == rgb(ButtonHighlightColour) ? 'h'
+                 : colour == rgb(ButtonFaceColour)      ? 'f'
+                                                        : '?';
     }
     return trace;
 }
