@@ -28,16 +28,6 @@ const PromptMessage SearchFixQuestion{"IE Search Fix",
 
 class RegistryCommandsTest : public UserRegistryTest {
 protected:
-#ifndef _WIN32
-    // A store file that cannot be parsed: the store refuses to touch it.
-    void SpoilTheStore() {
-        std::filesystem::create_directories(ConfigFolder().Path() / "ievantrel");
-        ASSERT_TRUE(ReplaceFileAtomically(ConfigFolder().File("ievantrel/HKEY_CURRENT_USER.reg"),
-                                          "this is not a registry file\r\n")
-                        .ok());
-    }
-#endif
-
     RecordingPrompt prompt;
 };
 
@@ -54,65 +44,52 @@ TEST_F(RegistryCommandsTest, RemoveDeletesEveryShortcutAndSaysSo) {
                                            PromptIcon::Information, PromptButtons::Ok}}));
 }
 
-TEST_F(RegistryCommandsTest, SearchFixAnsweredNoWritesNothing) {
-    prompt.Answers = {PromptAnswer::No};
-
-    SearchFixCommand(Store(), prompt);
-
-    EXPECT_EQ(prompt.Shown, std::vector<PromptMessage>{SearchFixQuestion});
-    EXPECT_FALSE(Store().KeyExists(User, "Software\\Microsoft\\Internet Explorer\\Main"));
-}
-
-TEST_F(RegistryCommandsTest, SearchFixAnsweredYesWritesTheSettingsAndSaysSo) {
-    prompt.Answers = {PromptAnswer::Yes};
-
-    SearchFixCommand(Store(), prompt);
-
+TEST_F(RegistryCommandsTest, SearchFixWritesOnlyWhenAnsweredYesAndSaysSo) {
     const PromptMessage applied{
         "IE Search Fix", "The fix has been applied.\r\nIf searching still doesn't work, then try restarting.",
         PromptIcon::Information, PromptButtons::Ok};
-    EXPECT_EQ(prompt.Shown, (std::vector<PromptMessage>{SearchFixQuestion, applied}));
+    prompt.Answers = {PromptAnswer::No, PromptAnswer::Yes};
+
+    SearchFixCommand(Store(), prompt);
+    EXPECT_FALSE(Store().KeyExists(User, "Software\\Microsoft\\Internet Explorer\\Main"));
+    SearchFixCommand(Store(), prompt);
+
+    EXPECT_EQ(prompt.Shown, (std::vector<PromptMessage>{SearchFixQuestion, SearchFixQuestion, applied}));
     EXPECT_EQ(Store().QueryValue(User, "Software\\Microsoft\\Windows\\CurrentVersion\\URL\\Prefixes", "ftp"),
               (RegValue{RegType::String, "ftp://"}));
 }
 
 #ifndef _WIN32
-TEST_F(RegistryCommandsTest, AFailedRemovalSaysWhyInsteadOfClaimingSuccess) {
-    SpoilTheStore();
-
-    RemoveShortcutsCommand(Store(), prompt);
-
-    ASSERT_EQ(prompt.Shown.size(), 1U);
-    const PromptMessage& box = prompt.Shown[0];
-    EXPECT_EQ(box.Title, "Remove Shortcuts");
-    EXPECT_EQ(box.Icon, PromptIcon::Exclamation);
-    EXPECT_EQ(box.Buttons, PromptButtons::Ok);
-    EXPECT_TRUE(box.Text.starts_with("The search shortcuts could not be removed.\r\n\r\nBecause: "))
-        << box.Text;
-    EXPECT_GT(box.Text.size(),
-              std::string("The search shortcuts could not be removed.\r\n\r\nBecause: ").size());
-}
-
-TEST_F(RegistryCommandsTest, AFailedSearchFixNamesEveryValueNotWritten) {
-    SpoilTheStore();
+// A store file that cannot be parsed: each command says why instead of claiming success.
+TEST_F(RegistryCommandsTest, FailuresOnAnUnreadableStoreAreReportedWithTheirReason) {
+    std::filesystem::create_directories(ConfigFolder().Path() / "ievantrel");
+    ASSERT_TRUE(ReplaceFileAtomically(ConfigFolder().File("ievantrel/HKEY_CURRENT_USER.reg"),
+                                      "this is not a registry file\r\n")
+                    .ok());
     prompt.Answers = {PromptAnswer::Yes};
 
+    RemoveShortcutsCommand(Store(), prompt);
     SearchFixCommand(Store(), prompt);
 
-    ASSERT_EQ(prompt.Shown.size(), 2U);
-    const PromptMessage& box = prompt.Shown[1];
-    EXPECT_EQ(box.Title, "IE Search Fix");
-    EXPECT_EQ(box.Icon, PromptIcon::Exclamation);
-    EXPECT_EQ(box.Buttons, PromptButtons::Ok);
-    const std::string lead = "The fix could not be applied completely.\r\n\r\n";
-    EXPECT_TRUE(box.Text.starts_with(lead + "Not written: Software\\Microsoft\\Internet Explorer\\Main\\"
-                                            "Do404Search-DELME\r\n"))
-        << box.Text;
+    ASSERT_EQ(prompt.Shown.size(), 3U);
+    const std::string removeLead = "The search shortcuts could not be removed.\r\n\r\nBecause: ";
+    const PromptMessage& removal = prompt.Shown[0];
+    EXPECT_EQ(removal,
+              (PromptMessage{"Remove Shortcuts", removal.Text, PromptIcon::Exclamation, PromptButtons::Ok}));
+    EXPECT_TRUE(removal.Text.starts_with(removeLead) && removal.Text.size() > removeLead.size())
+        << removal.Text;
+
+    const PromptMessage& fix = prompt.Shown[2];
+    EXPECT_EQ(fix, (PromptMessage{"IE Search Fix", fix.Text, PromptIcon::Exclamation, PromptButtons::Ok}));
+    EXPECT_TRUE(fix.Text.starts_with("The fix could not be applied completely.\r\n\r\n"
+                                     "Not written: Software\\Microsoft\\Internet Explorer\\Main\\"
+                                     "Do404Search-DELME\r\n"))
+        << fix.Text;
     EXPECT_NE(
-        box.Text.find("\r\nNot written: Software\\Microsoft\\Windows\\CurrentVersion\\URL\\Prefixes\\http"
+        fix.Text.find("\r\nNot written: Software\\Microsoft\\Windows\\CurrentVersion\\URL\\Prefixes\\http"
                       "\r\n\r\nBecause: "),
         std::string::npos)
-        << box.Text;
-    EXPECT_EQ(box.Text.find("\\\\"), std::string::npos) << box.Text;
+        << fix.Text;
+    EXPECT_EQ(fix.Text.find("\\\\"), std::string::npos) << fix.Text;
 }
 #endif

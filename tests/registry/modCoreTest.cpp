@@ -59,10 +59,9 @@ TEST_F(InstallerTest, InstallsTheCheckedRowsAndReportsTheCount) {
                                              PromptIcon::Information, PromptButtons::Ok}));
     EXPECT_EQ(SortedSubKeys(Store(), SearchUrl), (std::vector<std::string>{"g", "w", "y"}));
     ExpectShortcut(SearchUrl + "\\g", "http://www.google.com/search?q=%s");
-    ExpectShortcut(SearchUrl + "\\y", "http://search.yahoo.com/search?p=%s");
 }
 
-TEST_F(InstallerTest, RewritesTheWholeSearchUrlKey) {
+TEST_F(InstallerTest, RewritesTheWholeSearchUrlKeyEvenWithAnEmptyList) {
     ASSERT_TRUE(InstallShortcut(Store(), "byhand", "http://by-hand/%s").ok());
     ASSERT_TRUE(ApplySearchFix(Store()).empty());
     AddEngine(rows_, "new", "http://new/%s", true);
@@ -73,16 +72,15 @@ TEST_F(InstallerTest, RewritesTheWholeSearchUrlKey) {
     EXPECT_EQ(Store().QueryValue(CurrentUser, SearchUrl, "%"), std::nullopt);
     EXPECT_EQ(Store().QueryValue(CurrentUser, "Software\\Microsoft\\Internet Explorer\\Main", "Search Page"),
               Text("http://www.microsoft.com/isapi/redir.dll?prd=ie&ar=iesearch"));
-}
 
-TEST_F(InstallerTest, AnEmptyListLeavesAnEmptySearchUrlKey) {
-    ASSERT_TRUE(InstallShortcut(Store(), "old", "http://old/%s").ok());
-    EXPECT_EQ(Install(rows_).Text, "0 of 0 shortcuts have been installed.");
+    EXPECT_EQ(Install(VectorEngineRows{}).Text, "0 of 0 shortcuts have been installed.");
     EXPECT_TRUE(Store().KeyExists(CurrentUser, SearchUrl));
     EXPECT_TRUE(Store().SubKeyNames(CurrentUser, SearchUrl).empty());
 }
 
-TEST_F(InstallerTest, AnEmptyPrefixWritesOntoTheSearchUrlKeyAndIsNeverDeleted) {
+// Removing the empty prefix never deletes the SearchUrl key; removing all deletes its tree, and removing what
+// is gone succeeds.
+TEST_F(InstallerTest, AnEmptyPrefixWritesOntoTheSearchUrlKeyAndOnlyRemovingAllDeletesIt) {
     AddEngine(rows_, "", "http://empty/%s", true);
     AddEngine(rows_, "k", "http://k/%s", true);
     AddEngine(rows_, "", "", false);
@@ -95,21 +93,24 @@ TEST_F(InstallerTest, AnEmptyPrefixWritesOntoTheSearchUrlKeyAndIsNeverDeleted) {
     EXPECT_TRUE(RemoveShortcut(Store(), "k").ok());
     EXPECT_FALSE(Store().KeyExists(CurrentUser, SearchUrl + "\\k"));
     EXPECT_TRUE(RemoveShortcut(Store(), "k").ok());
+
+    EXPECT_TRUE(RemoveAllShortcuts(Store()).ok());
+    EXPECT_FALSE(Store().KeyExists(CurrentUser, SearchUrl));
+    EXPECT_TRUE(Store().KeyExists(CurrentUser, "Software\\Microsoft\\Internet Explorer"));
+    EXPECT_TRUE(RemoveAllShortcuts(Store()).ok());
 }
 
-TEST_F(InstallerTest, PrefixesDifferingInCaseEndAsOneKeyWithTheLaterValues) {
+TEST_F(InstallerTest, PrefixesNameKeysBelowSearchUrlAsTheRegistryDoes) {
     AddEngine(rows_, "Dup", "http://first/%s", true);
     AddEngine(rows_, "dUP", "http://second/%s", true);
-    EXPECT_EQ(Install(rows_).Text, "2 of 2 shortcuts have been installed.");
-    EXPECT_EQ(Store().SubKeyNames(CurrentUser, SearchUrl), std::vector<std::string>{"Dup"});
-    ExpectShortcut(SearchUrl + "\\dup", "http://second/%s");
-}
-
-TEST_F(InstallerTest, BackslashesInAPrefixNestKeysThatStayBelowSearchUrl) {
     AddEngine(rows_, "a\\b", "http://nested/%s", true);
     AddEngine(rows_, "..\\..\\..\\Escaped", "http://dots/%s", true);
     AddEngine(rows_, "noUrl", "", true);
-    EXPECT_EQ(Install(rows_).Text, "3 of 3 shortcuts have been installed.");
+    EXPECT_EQ(Install(rows_).Text, "5 of 5 shortcuts have been installed.");
+    const std::vector<std::string> names = Store().SubKeyNames(CurrentUser, SearchUrl);
+    EXPECT_EQ(std::ranges::count(names, "Dup"), 1);
+    EXPECT_EQ(std::ranges::count(names, "dUP"), 0);
+    ExpectShortcut(SearchUrl + "\\dup", "http://second/%s");
     ExpectShortcut(SearchUrl + "\\a\\b", "http://nested/%s");
     ExpectShortcut(SearchUrl + "\\..\\..\\..\\Escaped", "http://dots/%s");
     ExpectShortcut(SearchUrl + "\\noUrl", "");
@@ -123,9 +124,7 @@ TEST_F(InstallerTest, NamesThePrefixesThatCouldNotBeInstalled) {
     AddEngine(rows_, tooLong, "http://long/%s", true);
     AddEngine(rows_, "unchecked", "http://u/%s", false);
     const PromptMessage box = Install(rows_);
-    EXPECT_EQ(box.Title, "InstallEngines()");
-    EXPECT_EQ(box.Icon, PromptIcon::Exclamation);
-    EXPECT_EQ(box.Buttons, PromptButtons::Ok);
+    EXPECT_EQ(box, (PromptMessage{"InstallEngines()", box.Text, PromptIcon::Exclamation, PromptButtons::Ok}));
     EXPECT_TRUE(box.Text.starts_with("1 of 3 shortcuts have been installed.\r\n\r\n"
                                      "These shortcuts could not be installed:\r\n" +
                                      tooLong + "\r\n\r\nBecause: "))
@@ -133,69 +132,59 @@ TEST_F(InstallerTest, NamesThePrefixesThatCouldNotBeInstalled) {
     ExpectShortcut(SearchUrl + "\\good", "http://good/%s");
 }
 
-TEST_F(InstallerTest, RemoveAllShortcutsDeletesTheSearchUrlTree) {
-    ASSERT_TRUE(InstallShortcut(Store(), "a\\b", "http://x/%s").ok());
-    EXPECT_TRUE(RemoveAllShortcuts(Store()).ok());
-    EXPECT_FALSE(Store().KeyExists(CurrentUser, SearchUrl));
-    EXPECT_TRUE(Store().KeyExists(CurrentUser, "Software\\Microsoft\\Internet Explorer"));
-    EXPECT_TRUE(RemoveAllShortcuts(Store()).ok());
-}
-
 using SearchFixTest = UserRegistryTest;
 
 const std::string Main = "Software\\Microsoft\\Internet Explorer\\Main";
 const std::string Redirect = "http://www.microsoft.com/isapi/redir.dll?prd=ie&ar=iesearch";
 const std::string SearchBar = "http://search.msn.com/spbasic.htm";
+const std::string Hooks = "Software\\Microsoft\\Internet Explorer\\URLSearchHooks";
 const std::string Prefixes = "Software\\Microsoft\\Windows\\CurrentVersion\\URL\\Prefixes";
 
 TEST_F(SearchFixTest, WritesEverySettingOnAnEmptyHive) {
     EXPECT_TRUE(ApplySearchFix(Store()).empty());
-    EXPECT_EQ(Store().QueryValue(CurrentUser, Main, "Do404Search-DELME"),
-              (RegValue{RegType::Binary, std::string("\x01\0\0\0", 4)}));
-    EXPECT_EQ(Store().QueryValue(CurrentUser, Main, "Search Page"), Text(Redirect));
-    EXPECT_EQ(Store().QueryValue(CurrentUser, Main, "Search Bar"), Text(SearchBar));
-    EXPECT_EQ(Store().QueryValue(CurrentUser, Main, "Use Custom Search URL"),
-              (RegValue{RegType::Dword, std::string(4, '\0')}));
-    EXPECT_EQ(Store().QueryValue(CurrentUser, Main, "Default_Search_URL"), Text(Redirect));
-    EXPECT_EQ(Store().QueryValue(CurrentUser, "Software\\Microsoft\\Internet Explorer\\URLSearchHooks",
-                                 "{CFBFAE00-17A6-11D0-99CB-00C04FD64497}"),
-              Text(""));
-    EXPECT_EQ(Store().QueryValue(CurrentUser, SearchUrl, ""),
-              Text("http://home.microsoft.com/access/autosearch.asp?p=%s"));
-    EXPECT_EQ(Store().QueryValue(CurrentUser, SearchUrl, "+"), Text("%2B"));
+    const auto value = [&](const std::string& key, const std::string& name) {
+        return Store().QueryValue(CurrentUser, key, name);
+    };
+    EXPECT_EQ(value(Main, "Do404Search-DELME"), (RegValue{RegType::Binary, std::string("\x01\0\0\0", 4)}));
+    EXPECT_EQ(value(Main, "Search Page"), Text(Redirect));
+    EXPECT_EQ(value(Main, "Search Bar"), Text(SearchBar));
+    EXPECT_EQ(value(Main, "Use Custom Search URL"), (RegValue{RegType::Dword, std::string(4, '\0')}));
+    EXPECT_EQ(value(Main, "Default_Search_URL"), Text(Redirect));
+    EXPECT_EQ(value(Hooks, "{CFBFAE00-17A6-11D0-99CB-00C04FD64497}"), Text(""));
+    EXPECT_EQ(value(SearchUrl, ""), Text("http://home.microsoft.com/access/autosearch.asp?p=%s"));
+    EXPECT_EQ(value(SearchUrl, "+"), Text("%2B"));
     const std::string defaultMain = ".DEFAULT\\Software\\Microsoft\\Internet Explorer\\Main";
-    EXPECT_EQ(Store().QueryValue(CurrentUser, defaultMain, "Search Page"), Text(Redirect));
-    EXPECT_EQ(Store().QueryValue(CurrentUser, defaultMain, "Search Bar"), Text(SearchBar));
+    EXPECT_EQ(value(defaultMain, "Search Page"), Text(Redirect));
+    EXPECT_EQ(value(defaultMain, "Search Bar"), Text(SearchBar));
     const std::string search = "Software\\Microsoft\\Internet Explorer\\Search";
-    EXPECT_EQ(Store().QueryValue(CurrentUser, search, "SearchAssistant"),
+    EXPECT_EQ(value(search, "SearchAssistant"),
               Text("http://ie.search.msn.com/{SUB_RFC1766}/srchasst/srchasst.htm"));
-    EXPECT_EQ(Store().QueryValue(CurrentUser, search, "CustomizeSearch"),
+    EXPECT_EQ(value(search, "CustomizeSearch"),
               Text("http://ie.search.msn.com/{SUB_RFC1766}/srchasst/srchcust.htm"));
-    EXPECT_EQ(Store().QueryValue(CurrentUser, search, "Default_Search_URL"), Text(Redirect));
+    EXPECT_EQ(value(search, "Default_Search_URL"), Text(Redirect));
     const std::string defaultPrefix = "Software\\Microsoft\\Windows\\CurrentVersion\\URL\\DefaultPrefix";
-    EXPECT_EQ(Store().QueryValue(CurrentUser, defaultPrefix, "@"), Text("http://"));
-    EXPECT_EQ(Store().QueryValue(CurrentUser, defaultPrefix, ""), std::nullopt);
-    EXPECT_EQ(Store().QueryValue(CurrentUser, Prefixes, "ftp"), Text("ftp://"));
-    EXPECT_EQ(Store().QueryValue(CurrentUser, Prefixes, "gopher"), Text("gopher://"));
-    EXPECT_EQ(Store().QueryValue(CurrentUser, Prefixes, "home"), Text("http://"));
-    EXPECT_EQ(Store().QueryValue(CurrentUser, Prefixes, "mosaic"), Text("http://"));
-    EXPECT_EQ(Store().QueryValue(CurrentUser, Prefixes, "http"), Text("http://"));
+    EXPECT_EQ(value(defaultPrefix, "@"), Text("http://"));
+    EXPECT_EQ(value(defaultPrefix, ""), std::nullopt);
+    EXPECT_EQ(value(Prefixes, "ftp"), Text("ftp://"));
+    EXPECT_EQ(value(Prefixes, "gopher"), Text("gopher://"));
+    EXPECT_EQ(value(Prefixes, "home"), Text("http://"));
+    EXPECT_EQ(value(Prefixes, "mosaic"), Text("http://"));
+    EXPECT_EQ(value(Prefixes, "http"), Text("http://"));
 }
 
 TEST_F(SearchFixTest, OnlyWritesAndLeavesWhatItDoesNotName) {
     ASSERT_TRUE(InstallShortcut(Store(), "keep", "http://keep/%s").ok());
     ASSERT_TRUE(WriteStringValue(Store(), CurrentUser, Prefixes, "www", "http://").ok());
-    const std::string hooks = "Software\\Microsoft\\Internet Explorer\\URLSearchHooks";
     ASSERT_TRUE(
-        WriteStringValue(Store(), CurrentUser, hooks, "{CFBFAE00-17A6-11D0-99CB-00C04FD64497}", "old").ok());
-    ASSERT_TRUE(WriteStringValue(Store(), CurrentUser, hooks, "Other", "stays").ok());
+        WriteStringValue(Store(), CurrentUser, Hooks, "{CFBFAE00-17A6-11D0-99CB-00C04FD64497}", "old").ok());
+    ASSERT_TRUE(WriteStringValue(Store(), CurrentUser, Hooks, "Other", "stays").ok());
 
     EXPECT_TRUE(ApplySearchFix(Store()).empty());
     EXPECT_TRUE(ApplySearchFix(Store()).empty());
     EXPECT_EQ(Store().QueryValue(CurrentUser, SearchUrl + "\\keep", ""), Text("http://keep/%s"));
     EXPECT_EQ(Store().QueryValue(CurrentUser, Prefixes, "www"), Text("http://"));
-    EXPECT_EQ(Store().QueryValue(CurrentUser, hooks, "{CFBFAE00-17A6-11D0-99CB-00C04FD64497}"), Text(""));
-    EXPECT_EQ(Store().QueryValue(CurrentUser, hooks, "Other"), Text("stays"));
+    EXPECT_EQ(Store().QueryValue(CurrentUser, Hooks, "{CFBFAE00-17A6-11D0-99CB-00C04FD64497}"), Text(""));
+    EXPECT_EQ(Store().QueryValue(CurrentUser, Hooks, "Other"), Text("stays"));
 }
 
 } // namespace
