@@ -89,9 +89,11 @@ class HyperLinkTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void designLookUntilLoaded() {
-        HyperLink link;
-        auto* label = link.findChild<QLabel*>(QStringLiteral("labLink"));
+    void designLookUntilLoadedThenTheSetsLook() {
+        auto form = std::make_unique<QWidget>();
+        auto* link = new HyperLink(form.get());
+        auto* label = link->findChild<QLabel*>(QStringLiteral("labLink"));
+        auto* timer = link->findChild<QTimer*>(QStringLiteral("tmrMouseOut"));
         QCOMPARE(label->text(), QStringLiteral("-- Link --"));
         QCOMPARE(label->pos(), QPoint(2, -1));
         QCOMPARE(label->palette().color(QPalette::WindowText).rgb(), Rgb(Blue));
@@ -99,12 +101,8 @@ private slots:
         QCOMPARE(label->font().pointSizeF(), 8.25);
         QVERIFY(label->autoFillBackground());
         QCOMPARE(label->cursor().hotSpot(), QPoint(5, 0));
-        QCOMPARE(link.findChild<QTimer*>(QStringLiteral("tmrMouseOut"))->interval(), 100);
-    }
+        QCOMPARE(timer->interval(), 100);
 
-    void loadingSetsUpTheLabelAndNotifies() {
-        auto form = std::make_unique<QWidget>();
-        auto* link = new HyperLink(form.get());
         QSignalSpy changes(link, &HyperLink::PropertyChanged);
         link->move(20, 30);
         link->ReadProperties(LinkSet({{QStringLiteral("underlined"), qint16(-1)}}));
@@ -114,12 +112,11 @@ private slots:
         }
         QCOMPARE(names, (QStringList{"UnderlinedHilight", "URL", "BackColor"}));
 
-        auto* label = link->findChild<QLabel*>(QStringLiteral("labLink"));
         QCOMPARE(label->text(), QStringLiteral("IE Search Fix"));
         QCOMPARE(label->toolTip(), QStringLiteral("Sets the search settings back"));
         QVERIFY(label->font().underline());
         QCOMPARE(label->palette().color(QPalette::Window).rgb(), Rgb(ButtonFaceColour));
-        QCOMPARE(link->findChild<QTimer*>(QStringLiteral("tmrMouseOut"))->interval(), Delay);
+        QCOMPARE(timer->interval(), Delay);
         QCOMPARE(link->size(), label->size() + QSize(3, -1));
 
         link->SetCaption(QStringLiteral("Restore the default engines"));
