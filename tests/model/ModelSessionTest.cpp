@@ -14,34 +14,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
 #include <random>
 
 namespace {
 
 constexpr RegRoot User = RegRoot::CurrentUser;
-
-enum class Step {
-    Add,
-    AddWithTab,
-    Edit,
-    RemoveSelected,
-    Check,
-    SelectAll,
-    SelectNone,
-    SelectInvert,
-    Install,
-    RemoveShortcuts,
-    Restore,
-    SearchFix,
-    Restart
-};
-
-const char* const StepNames[] = {"add",        "add with a TAB", "edit",   "remove selected", "check",
-                                 "select all", "select none",    "invert", "install",         "remove",
-                                 "restore",    "search fix",     "restart"};
-
-// How often a user does each thing, relative to the others.
-const std::vector<int> Weights = {12, 2, 8, 8, 14, 4, 3, 4, 8, 4, 3, 3, 4};
 
 std::string ListBytes(const std::vector<EngineRow>& rows) {
     std::string bytes;
@@ -74,11 +52,7 @@ QStringList Titles(const MessageBoxAnswerer& answerer) {
 
 // Types the text as a person would; text that the keyboard helper cannot type goes in as a paste.
 void TypeOrPaste(QLineEdit* box, const QString& text) {
-    bool ascii = true;
-    for (const QChar c : text) {
-        ascii = ascii && c.unicode() < 0x80;
-    }
-    if (ascii) {
+    if (std::ranges::all_of(text, [](QChar c) { return c.unicode() < 0x80; })) {
         QTest::keyClicks(box, text);
     } else {
         box->insert(text);
@@ -134,7 +108,7 @@ private:
         QCOMPARE(Titles(answerer), refused ? QStringList{caption} : QStringList{});
     }
 
-    void Add(bool withTab) {
+    void AddEngine(bool withTab) {
         const std::string prefix = Prefix();
         const std::string url = withTab ? Url(prefix) + "\tURL=x" : Url(prefix);
         UseEditor("cmdAddSearchEngine", prefix, url, withTab);
@@ -142,10 +116,18 @@ private:
             model_.Add(prefix, url);
         }
     }
+    void Add() { AddEngine(false); }
+    void AddWithTab() { AddEngine(true); }
 
-    void Edit() {
+    // Makes a random row the current one; its 1-based position.
+    std::size_t PickCurrentRow() {
         const std::size_t position = Pick(model_.Rows.size());
         window_->List()->setCurrentIndex(window_->Model()->index(static_cast<int>(position) - 1, 0));
+        return position;
+    }
+
+    void Edit() {
+        const std::size_t position = PickCurrentRow();
         const std::string prefix = Prefix();
         const std::string url = Url(prefix);
         UseEditor("cmdEditSearchEngine", prefix, url, false);
@@ -174,13 +156,27 @@ private:
 
     // Space on the current row flips its check box, as the keyboard user does it.
     void Check() {
-        const std::size_t position = Pick(model_.Rows.size());
-        window_->List()->setCurrentIndex(window_->Model()->index(static_cast<int>(position) - 1, 0));
+        const std::size_t position = PickCurrentRow();
         QTest::keyClick(window_->List(), Qt::Key_Space);
         model_.Rows[position - 1].Checked = !model_.Rows[position - 1].Checked;
     }
 
-    void ChooseFromMenu(const char* item) { window_->Find<QAction>(item)->trigger(); }
+    // Sets every row's check box from its old state, on screen through the menu item and in the model.
+    void ChooseFromMenu(const char* item, bool (*checked)(bool)) {
+        for (EngineRow& row : model_.Rows) {
+            row.Checked = checked(row.Checked);
+        }
+        window_->Find<QAction>(item)->trigger();
+    }
+    void SelectAll() {
+        ChooseFromMenu("mSELECTALL", [](bool) { return true; });
+    }
+    void SelectNone() {
+        ChooseFromMenu("mSELECTNONE", [](bool) { return false; });
+    }
+    void SelectInvert() {
+        ChooseFromMenu("mSELECTINVERT", [](bool checked) { return !checked; });
+    }
 
     void Install() {
         MessageBoxAnswerer answerer;
@@ -204,30 +200,23 @@ private:
         model_.RemoveShortcuts();
     }
 
-    // A link that asks first, answered Yes or No.
-    bool AskedThroughLink(const char* link, const QStringList& titlesOnYes) {
+    // A link that asks first, answered Yes or No; on Yes the model takes `apply`.
+    void AskThroughLink(const char* link, const QStringList& titlesOnYes, void (SessionModel::*apply)()) {
         const bool yes = Chance(70);
         MessageBoxAnswerer answerer({yes ? QMessageBox::Yes : QMessageBox::No});
         ReleaseOverLink(window_->Find<HyperLink>(link));
-        const QStringList titles = Titles(answerer);
-        if (yes ? titles != titlesOnYes : titles != titlesOnYes.mid(0, 1)) {
-            qWarning() << "boxes seen:" << titles;
-            return false;
+        QCOMPARE(Titles(answerer), yes ? titlesOnYes : titlesOnYes.mid(0, 1));
+        if (yes) {
+            (model_.*apply)();
         }
-        return yes;
     }
-
     void Restore() {
-        if (AskedThroughLink("lnkRestoreEngines", {QStringLiteral("Restore Search Engines")})) {
-            model_.Restore();
-        }
+        AskThroughLink("lnkRestoreEngines", {QStringLiteral("Restore Search Engines")},
+                       &SessionModel::Restore);
     }
-
     void SearchFix() {
-        if (AskedThroughLink("lnkIESearchFix",
-                             {QStringLiteral("IE Search Fix"), QStringLiteral("IE Search Fix")})) {
-            model_.ApplyFix();
-        }
+        AskThroughLink("lnkIESearchFix", {QStringLiteral("IE Search Fix"), QStringLiteral("IE Search Fix")},
+                       &SessionModel::ApplyFix);
     }
 
     void Restart() {
@@ -235,61 +224,37 @@ private:
         model_.Reload();
     }
 
-    Step Choose() {
-        std::discrete_distribution<int> choice(Weights.begin(), Weights.end());
+    struct Step {
+        const char* Name;
+        int Weight; // how often a user does it, relative to the others
+        bool NeedsRows;
+        void (ModelSessionTest::*Take)();
+    };
+
+    const Step& Choose() {
+        static const Step Steps[] = {{"add", 12, false, &ModelSessionTest::Add},
+                                     {"add with a TAB", 2, false, &ModelSessionTest::AddWithTab},
+                                     {"edit", 8, true, &ModelSessionTest::Edit},
+                                     {"remove selected", 8, true, &ModelSessionTest::RemoveSelected},
+                                     {"check", 14, true, &ModelSessionTest::Check},
+                                     {"select all", 4, false, &ModelSessionTest::SelectAll},
+                                     {"select none", 3, false, &ModelSessionTest::SelectNone},
+                                     {"invert", 4, false, &ModelSessionTest::SelectInvert},
+                                     {"install", 8, false, &ModelSessionTest::Install},
+                                     {"remove", 4, false, &ModelSessionTest::RemoveShortcuts},
+                                     {"restore", 3, false, &ModelSessionTest::Restore},
+                                     {"search fix", 3, false, &ModelSessionTest::SearchFix},
+                                     {"restart", 4, false, &ModelSessionTest::Restart}};
+        std::vector<int> weights;
+        for (const Step& step : Steps) {
+            weights.push_back(step.Weight);
+        }
+        std::discrete_distribution<std::size_t> choice(weights.begin(), weights.end());
         for (;;) {
-            const auto step = static_cast<Step>(choice(random_));
-            const bool needsRows = step == Step::Edit || step == Step::RemoveSelected || step == Step::Check;
-            if (!needsRows || HasRows()) {
+            const Step& step = Steps[choice(random_)];
+            if (!step.NeedsRows || HasRows()) {
                 return step;
             }
-        }
-    }
-
-    void Take(Step step) {
-        switch (step) {
-        case Step::Add:
-            return Add(false);
-        case Step::AddWithTab:
-            return Add(true);
-        case Step::Edit:
-            return Edit();
-        case Step::RemoveSelected:
-            return RemoveSelected();
-        case Step::Check:
-            return Check();
-        case Step::SelectAll:
-            model_.Rows = ScreenRowsChecked(true);
-            return ChooseFromMenu("mSELECTALL");
-        case Step::SelectNone:
-            model_.Rows = ScreenRowsChecked(false);
-            return ChooseFromMenu("mSELECTNONE");
-        case Step::SelectInvert:
-            Invert();
-            return ChooseFromMenu("mSELECTINVERT");
-        case Step::Install:
-            return Install();
-        case Step::RemoveShortcuts:
-            return RemoveShortcuts();
-        case Step::Restore:
-            return Restore();
-        case Step::SearchFix:
-            return SearchFix();
-        case Step::Restart:
-            return Restart();
-        }
-    }
-
-    std::vector<EngineRow> ScreenRowsChecked(bool checked) {
-        std::vector<EngineRow> rows = model_.Rows;
-        for (EngineRow& row : rows) {
-            row.Checked = checked;
-        }
-        return rows;
-    }
-    void Invert() {
-        for (EngineRow& row : model_.Rows) {
-            row.Checked = !row.Checked;
         }
     }
 
@@ -334,9 +299,9 @@ private slots:
         window_ = std::make_unique<SessionWindow>(ListBytes(defaults));
         QStringList taken;
         for (int i = 0; i < steps; ++i) {
-            const Step step = Choose();
-            taken << QString::fromLatin1(StepNames[static_cast<int>(step)]);
-            Take(step);
+            const Step& step = Choose();
+            taken << QString::fromLatin1(step.Name);
+            (this->*step.Take)();
             if (!QTest::currentTestFailed()) {
                 CompareWithModel();
             }
