@@ -2,8 +2,11 @@
 
 #include "controls/MultiRule.h"
 #include "controls/PropertyBag.h"
+#include "controls/TahomaFont.h"
 #include "forms/Himetric.h"
 
+#include <QDialog>
+#include <QIcon>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -58,4 +61,13 @@ void ChainTabOrder(std::initializer_list<QWidget*> order) {
         }
         previous = widget;
     }
+}
+
+void SetUpFixedDialog(QDialog* dialog, const char* name, int width, int height) {
+    dialog->setObjectName(QLatin1String(name));
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    dialog->setWindowIcon(QIcon(QStringLiteral(":/images/icon-dialog.png")));
+    dialog->setFont(TahomaFont());
+    dialog->setFixedSize(width, height);
 }

@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 class MultiRule;
+class QDialog;
 class QLabel;
 class QPushButton;
 
@@ -31,6 +32,10 @@ QPushButton* PlaceButton(QWidget* parent, const char* name, const QString& text,
                          const QRect& geometry);
 // A rule that takes the size it is given and lies along its longer side.
 MultiRule* PlaceRule(QWidget* parent, const char* name, const QRect& geometry);
+
+// Gives a dialog the look both dialogs share: a fixed size, a title bar with only a close box, the small
+// window icon and the windows' font.
+void SetUpFixedDialog(QDialog* dialog, const char* name, int width, int height);
 
 // Puts the controls into the keyboard's tab order as listed. Controls that never take the focus (labels,
 // pictures, rules) keep their places in the list but stay out of the chain.

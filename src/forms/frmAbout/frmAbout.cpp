@@ -12,7 +12,6 @@
 #include "startup/AppPaths.h"
 
 #include <QGroupBox>
-#include <QIcon>
 #include <QLabel>
 
 namespace {
@@ -62,13 +61,8 @@ const QString DonateText = QStringLiteral(
 
 frmAbout::frmAbout(Shell& shell, QWidget* owner, const ProgramVersion& version)
     : QDialog(owner), shell_(shell) {
-    setObjectName(QStringLiteral("frmAbout"));
+    SetUpFixedDialog(this, "frmAbout", 402, 202);
     setWindowTitle(QStringLiteral("About"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
-    setWindowIcon(QIcon(QStringLiteral(":/images/icon-dialog.png")));
-    setFont(TahomaFont());
-    setFixedSize(402, 202);
 
     CreateBanner();
     CreateFrame();

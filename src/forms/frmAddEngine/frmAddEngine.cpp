@@ -6,7 +6,6 @@
 #include "forms/Placement.h"
 
 #include <QGroupBox>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,12 +43,7 @@ bool IsReturn(int key) {
 frmAddEngine::frmAddEngine(EngineRows& rows, std::size_t currentRow, ListButtons& buttons, Prompt& prompt,
                            QWidget* owner)
     : QDialog(owner), rows_(rows), currentRow_(currentRow), buttons_(buttons), prompt_(prompt) {
-    setObjectName(QStringLiteral("frmAddEngine"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
-    setWindowIcon(QIcon(QStringLiteral(":/images/icon-dialog.png")));
-    setFont(TahomaFont());
-    setFixedSize(368, 276);
+    SetUpFixedDialog(this, "frmAddEngine", 368, 276);
     CreateHeader();
     CreatePrefixFrame();
     CreateURLFrame();
