@@ -1,22 +1,27 @@
 #!/usr/bin/env bash
-# Runs the built program as a person would, on a virtual screen: Install and confirm the report, add an engine
-# with the editor, close the window; then reads back "Search Engines.ini" and the registry store file. Keeps
-# screenshots of the main window, the editor and a message box.
+# Runs the built program as a person would, on a virtual screen: Install, Remove, the IE Search Fix answered Yes,
+# a link of the About window, an engine added with the editor, and the window closed. After each command it reads
+# back the registry (the store file, or Wine's registry exported by its registry editor) and at the end
+# "Search Engines.ini". Keeps screenshots of the main window, the editor and a message box.
 #
-# Usage: drive-program.sh <ievantrel> <default list> <screenshot folder>
+# Usage: drive-program.sh <ievantrel, or the Windows zip to run under Wine> <default list> <screenshot folder>
 set -euo pipefail
 
 program=$1
 default_list=$2
 shots=$3
+here=$(cd "$(dirname "$0")" && pwd)
 
-source "$(dirname "$0")/../../scripts/virtual-screen.sh"
+source "$here/../../scripts/virtual-screen.sh"
 run_on_virtual_screen "$0" "$@"
 
 work=$(mktemp -d)
 program_pid=
+wine_mode=
+[[ $program == *.zip ]] && wine_mode=1
 cleanup() {
     [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
+    [ -n "$wine_mode" ] && wineserver -k 2>/dev/null || true
     [ -n "${window_manager_pid:-}" ] && kill "$window_manager_pid" 2>/dev/null || true
     rm -rf "$work"
 }
@@ -24,6 +29,7 @@ trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
+    [ -f "$work/program.log" ] && tail -n 20 "$work/program.log" >&2
     exit 1
 }
 
@@ -37,33 +43,98 @@ screenshot() {
     import -window root "$shots/$1"
 }
 
-app="$work/app"
-mkdir -p "$app" "$work/config" "$shots"
-cp "$program" "$app/ievantrel"
-cp "$default_list" "$app/Search Engines.bak"
-cp "$default_list" "$app/Search Engines.ini"
-export XDG_CONFIG_HOME="$work/config"
-# Under LeakSanitizer, ignore what the system's libraries keep; the program's own leaks still fail the run.
-export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$(dirname "$0")/lsan-suppressions.txt"
-store="$work/config/ievantrel/HKEY_CURRENT_USER.reg"
+# Waits for the box or window of that title, brings it to the front and answers it with a key.
+answer() {
+    local box
+    box=$(window_named "^$1\$") || fail "$2 showed no \"$1\" box"
+    xdotool windowactivate --sync "$box"
+    [ -z "${4:-}" ] || screenshot "$4"
+    xdotool key "$3"
+    # The next box may have the same title: wait for this one to go.
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -qx "$box" || return 0
+        sleep 0.1
+    done
+    fail "$3 did not close the \"$1\" box"
+}
+
+# Checks the current user's registry, as the platform keeps it, with one of the checks of check-state.py.
+check_registry() {
+    local exported="$work/registry.reg"
+    if [ -n "$wine_mode" ]; then
+        (cd "$work" && wine regedit /E "$(winepath -w "$exported")" HKEY_CURRENT_USER) >>"$work/wine.log" 2>&1 ||
+            fail "Wine's registry editor could not export the registry"
+    else
+        cp "$store" "$exported" 2>/dev/null || : >"$exported"
+    fi
+    python3 "$here/check-state.py" "$1" "$exported" "$default_list" || fail "after $2"
+}
+
+mkdir -p "$work/bin" "$shots"
+# Links open the page with xdg-open, Wine's browser launcher too: this one notes the address instead.
+printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s/opened"\n' "$work" >"$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+export PATH="$work/bin:$PATH"
+
+if [ -n "$wine_mode" ]; then
+    export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    mkdir -p "$WINEPREFIX"
+    # A persistent server first: the prefix is made in a second rather than in ten.
+    wineserver -p
+    wineboot -i >"$work/wine.log" 2>&1
+    # This Wine does not find its own fonts where Debian puts them; the windows want its Tahoma.
+    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+    python3 -m zipfile -e "$program" "$work"
+    app=$(dirname "$(find "$work" -maxdepth 2 -name ievantrel.exe | head -n 1)")
+    [ -f "$app/ievantrel.exe" ] || fail "the zip holds no ievantrel.exe"
+    start_program() { wine "$app/ievantrel.exe" >"$work/program.log" 2>&1 & }
+else
+    app="$work/app"
+    mkdir -p "$app" "$work/config"
+    cp "$program" "$app/ievantrel"
+    cp "$default_list" "$app/Search Engines.bak"
+    cp "$default_list" "$app/Search Engines.ini"
+    export XDG_CONFIG_HOME="$work/config"
+    # Under LeakSanitizer, ignore what the system's libraries keep; the program's own leaks still fail the run.
+    export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$here/lsan-suppressions.txt"
+    store="$work/config/ievantrel/HKEY_CURRENT_USER.reg"
+    start_program() { "$app/ievantrel" >"$work/program.log" 2>&1 & }
+fi
+cmp -s "$app/Search Engines.ini" "$default_list" || fail "the program's folder does not start with the default list"
 
 start_window_manager
-
-"$app/ievantrel" &
+start_program
 program_pid=$!
 
 main=$(window_named '^IE Vantrel v2\.00$') || fail "the main window did not show"
 xdotool windowactivate --sync "$main"
 screenshot main-window.png
 
-# Install, then confirm its report with Return.
 click_at "$main" 426 312
-box=$(window_named '^InstallEngines\(\)$') || fail "Install showed no report"
-xdotool windowactivate --sync "$box"
-screenshot message-box.png
-xdotool key Return
-window_gone '^InstallEngines\(\)$' || fail "Return did not close the report"
-[ -f "$store" ] || fail "Install wrote no store file"
+answer 'InstallEngines\(\)' Install Return message-box.png
+check_registry installed Install
+
+click_at "$main" 482 312
+answer 'Remove Shortcuts' Remove Return
+check_registry removed Remove
+
+click_at "$main" 187 311
+answer 'IE Search Fix' 'IE Search Fix' Return
+answer 'IE Search Fix' 'Yes to the IE Search Fix' Return
+check_registry search-fix 'the IE Search Fix'
+
+# The About window's web site link opens the maker's home page through the system's shell.
+click_at "$main" 77 311
+about=$(window_named '^About$') || fail "Dorvane Solutions opened no About window"
+xdotool windowactivate --sync "$about"
+click_at "$about" 160 128
+for _ in $(seq 100); do
+    [ -s "$work/opened" ] && break
+    sleep 0.1
+done
+[ "$(cat "$work/opened" 2>/dev/null)" = "http://www.dorvane.example/?from=ievantrel" ] ||
+    fail "the web site link opened \"$(cat "$work/opened" 2>/dev/null)\", not the home page"
+answer About 'Escape in the About window' Escape
 
 # Add an engine: type its prefix, Tab to the URL box, type the URL, accept with Return.
 click_at "$main" 68 272
@@ -83,34 +154,5 @@ process_gone "$program_pid" || fail "the program did not end when its window clo
 wait "$program_pid" || fail "the program ended with status $?"
 program_pid=
 
-python3 - "$app/Search Engines.ini" "$default_list" "$store" <<'PYTHON'
-import sys
-
-list_file, default_list, store = sys.argv[1:]
-with open(list_file, "rb") as f:
-    engines = f.read()
-with open(default_list, "rb") as f:
-    defaults = f.read()
-expected = defaults + b"PREFIX=e2e\tURL=http://e2e.example/?q=%s\r\n"
-if engines != expected:
-    sys.exit("Search Engines.ini is not the default list plus the new engine:\n%r" % engines)
-
-with open(store, "rb") as f:
-    raw = f.read()
-if not raw.startswith(b"\xff\xfe"):
-    sys.exit("the store file has no UTF-16 byte-order mark")
-text = raw[2:].decode("utf-16-le")
-if not text.startswith("Windows Registry Editor Version 5.00\r\n"):
-    sys.exit("the store file has no regedit header")
-for line in defaults.decode("utf-8").splitlines():
-    fields = dict(field.split("=", 1) for field in line.split("\t") if "=" in field)
-    key = "[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\SearchUrl\\%s]" % fields["PREFIX"]
-    value = '@="%s"' % fields["URL"].replace("\\", "\\\\").replace('"', '\\"')
-    block = text.split(key + "\r\n", 1)
-    if len(block) != 2 or not block[1].startswith(value + "\r\n"):
-        sys.exit("the store file lacks the shortcut %s with its URL" % fields["PREFIX"])
-if "SearchUrl\\e2e]" in text:
-    sys.exit("the engine added after Install is already in the store")
-print("Search Engines.ini and the store file are as expected")
-PYTHON
+python3 "$here/check-state.py" list "$app/Search Engines.ini" "$default_list" || fail "after the editor's Okay"
 echo "Screenshots: $shots/main-window.png $shots/editor.png $shots/message-box.png"
