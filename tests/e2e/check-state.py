@@ -64,7 +64,8 @@ def removed(keys, _):
 
 def search_fix(keys, _):
     expect_values(keys, SEARCH_URL, ['@="http://home.microsoft.com/access/autosearch.asp?p=%s"', '"%"="%25"'])
-    expect_values(keys, IE + "\\Main", ['"Do404Search-DELME"=hex:01,00,00,00', '"Use Custom Search URL"=dword:00000000'])
+    expect_values(keys, IE + "\\Main",
+                  ['"Do404Search-DELME"=hex:01,00,00,00', '"Use Custom Search URL"=dword:00000000'])
     expect_values(keys, IE + "\\URLSearchHooks", ['"{CFBFAE00-17A6-11D0-99CB-00C04FD64497}"=""'])
     expect_values(keys, "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\URL\\Prefixes",
                   ['"gopher"="gopher://"'])
@@ -74,9 +75,10 @@ def engine_list(list_file, defaults):
     with open(list_file, "rb") as f:
         engines = f.read()
     with open(defaults, "rb") as f:
-        expected = f.read() + b"PREFIX=e2e\tURL=http://e2e.example/?q=%s\r\n"
+        expected = f.read() + b"PREFIX=caf\xe9\tURL=http://caf\xe9.example/?q=%s\r\n"
+    expected += b"PREFIX=e2e\tURL=http://e2e.example/?q=%s\r\n"
     if engines != expected:
-        sys.exit("Search Engines.ini is not the default list plus the new engine:\n%r" % engines)
+        sys.exit("Search Engines.ini is not the list it started with plus the new engine:\n%r" % engines)
 
 
 if __name__ == "__main__":

@@ -101,6 +101,8 @@ else
     start_program() { "$app/ievantrel" >"$work/program.log" 2>&1 & }
 fi
 cmp -s "$app/Search Engines.ini" "$default_list" || fail "the program's folder does not start with the default list"
+# An engine from an 8-bit Windows system: its bytes must come back unchanged when the list is saved.
+printf 'PREFIX=caf\351\tURL=http://caf\351.example/?q=%%s\r\n' >>"$app/Search Engines.ini"
 
 start_window_manager
 start_program
