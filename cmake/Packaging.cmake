@@ -9,13 +9,17 @@ if(WIN32)
     install(FILES "${_vantrel_default_list}" DESTINATION .)
     install(FILES "${_vantrel_default_list}" DESTINATION . RENAME "Search Engines.ini")
 
-    find_program(VANTREL_WINDEPLOYQT NAMES windeployqt windeployqt6 HINTS "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}"
-                 REQUIRED)
-    install(CODE "set(windeployqt \"${VANTREL_WINDEPLOYQT}\")")
-    install(CODE [[
-        execute_process(COMMAND "${windeployqt}" --no-translations "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/ievantrel.exe"
-                        COMMAND_ERROR_IS_FATAL ANY)
-    ]])
+    # A program linked against a shared Qt takes the Qt libraries and plugins along; a static one holds them.
+    if(QT6_IS_SHARED_LIBS_BUILD)
+        find_program(VANTREL_WINDEPLOYQT NAMES windeployqt windeployqt6
+                     HINTS "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}" REQUIRED)
+        install(CODE "set(windeployqt \"${VANTREL_WINDEPLOYQT}\")")
+        install(CODE [[
+            execute_process(COMMAND "${windeployqt}" --no-translations
+                                    "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/ievantrel.exe"
+                            COMMAND_ERROR_IS_FATAL ANY)
+        ]])
+    endif()
 
     set(CPACK_GENERATOR ZIP)
     set(CPACK_PACKAGE_FILE_NAME "ievantrel-${PROJECT_VERSION}-windows")

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Builds Qt for 64-bit Windows from Debian's own qt6-base source (the version this system's Qt is), cross-compiled
+# with mingw-w64 as static libraries with the Windows platform plugin, and installs it into a cache folder named by
+# Qt's version and a hash of this recipe. A finished build is reused while the recipe stays the same. Progress goes to
+# standard error; the installed Qt's folder is printed on standard output.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+toolchain="$root/cmake/mingw-w64.cmake"
+
+version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
+upstream=${version%%+*}
+recipe=$(cat "$0" "$toolchain" | sha256sum | cut -c1-12)
+cache="${XDG_CACHE_HOME:-$HOME/.cache}/ievantrel"
+prefix="$cache/qt-$upstream-mingw-static-$recipe"
+if [ -f "$prefix/.complete" ]; then
+    echo "$prefix"
+    exit 0
+fi
+
+work="$cache/qt-build-$recipe"
+rm -rf "$work" "$prefix"
+mkdir -p "$work/apt/lists/partial" "$work/apt/cache/archives/partial" "$work/source"
+
+# A private apt configuration, so the system's package lists are neither read nor changed.
+cat >"$work/apt/sources.list" <<EOF
+deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian bookworm main
+deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian-security bookworm-security main
+EOF
+apt=(-o "Dir::Etc::SourceList=$work/apt/sources.list" -o Dir::Etc::SourceParts=/dev/null
+    -o "Dir::State::Lists=$work/apt/lists" -o "Dir::Cache=$work/apt/cache" -o APT::Sandbox::User=root)
+apt-get "${apt[@]}" -qq update
+(cd "$work/source" && apt-get "${apt[@]}" -qq source --download-only "qt6-base=$version")
+# apt has checked the downloaded files against the archive's signed index.
+dpkg-source --no-check --skip-patches -x "$work/source"/qt6-base_*.dsc "$work/qtbase" >/dev/null
+
+# Debian's upstream and security fixes; its packaging patches are for its own Linux build.
+cd "$work/qtbase"
+grep -E '^(cve-|upstream_)' debian/patches/series | while read -r name; do
+    patch -p1 --quiet <"debian/patches/$name"
+done
+
+mkdir "$work/build"
+cd "$work/build"
+echo "Configuring Qt $upstream for Windows (mingw-w64, static)" >&2
+"$work/qtbase/configure" -prefix "$prefix" -release -static -static-runtime -xplatform win32-g++ \
+    -qt-host-path /usr -nomake tests -nomake examples -ccache \
+    -no-opengl -no-dbus -no-icu -no-fontconfig -no-openssl \
+    -no-feature-network -no-feature-sql -no-feature-printsupport -no-feature-testlib \
+    -no-feature-concurrent -no-feature-xml -no-feature-vulkan -no-feature-tabletevent \
+    -qt-zlib -qt-libpng -qt-libjpeg -qt-pcre -qt-harfbuzz -no-freetype \
+    -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >configure.log 2>&1 ||
+    { tail -n 40 configure.log >&2; exit 1; }
+echo "Building Qt $upstream for Windows" >&2
+# Lets ccache reuse compilations that use Qt's precompiled headers, for a rebuild after the recipe changed.
+CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime \
+    cmake --build . --parallel "$(nproc)" >build.log 2>&1 || { tail -n 40 build.log >&2; exit 1; }
+cmake --install . >install.log 2>&1 || { tail -n 40 install.log >&2; exit 1; }
+touch "$prefix/.complete"
+cd "$cache"
+rm -rf "$work"
+echo "$prefix"
