@@ -225,7 +225,7 @@ void frmMain::cmdRemoveSearchEngine_Click() {
 void frmMain::cmdAddSearchEngine_Click() {
     frmAddEngine editor(*engines_, 0, *this, prompt_, this);
     editor.SetTexts(QStringLiteral("Add New Search Engine"), AddEngineBody);
-    editor.SetEngine(QString(), QString());
+    editor.SetEngine({}, {});
     editor.EditMode = 0;
     editor.exec();
 }
@@ -238,7 +238,7 @@ void frmMain::cmdEditSearchEngine_Click() {
     const EngineFields fields = EngineFieldsOf(engines_->Row(current));
     frmAddEngine editor(*engines_, current, *this, prompt_, this);
     editor.SetTexts(QStringLiteral("Edit Search Engine"), EditEngineBody);
-    editor.SetEngine(FromLocal8Bit(fields.Prefix), FromLocal8Bit(fields.Url));
+    editor.SetEngine(fields.Prefix, fields.Url);
     editor.EditMode = 1;
     editor.exec();
 }
