@@ -194,8 +194,8 @@ TEST_F(EngineListFile, RestoreCopiesTheDefaultListOrKeepsTheOldOneWhenItCannot) 
     EXPECT_EQ(prompt.Shown.size(), 1U);
 }
 
-// A read-only list is never replaced, not even by root; a linked list is replaced at its target, in the
-// target's folder, and the link stays.
+// A read-only list is never replaced, not even by root; a linked list is replaced (or made) at its target, in
+// the target's folder, and the link stays.
 TEST_F(EngineListFile, AReadOnlyListStaysAndALinkedListIsWrittenThroughItsLink) {
 #ifdef _WIN32
     const std::string denied = StatusFromWin32(ERROR_ACCESS_DENIED).description();
@@ -224,7 +224,6 @@ TEST_F(EngineListFile, AReadOnlyListStaysAndALinkedListIsWrittenThroughItsLink) 
     fs::remove(EngineFile);
     fs::create_directory(folder.File("elsewhere"));
     const std::string target = folder.File("elsewhere") + PathSeparator + "list.ini";
-    WriteBytes(target, "kept");
     fs::create_symlink(fs::path("elsewhere") / "list.ini", EngineFile);
     EXPECT_TRUE(SaveEngines(rows, prompt));
     EXPECT_EQ(ReadBytes(target), "PREFIX=g\tURL=u\r\n");
