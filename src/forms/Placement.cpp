@@ -4,6 +4,7 @@
 #include "controls/PropertyBag.h"
 #include "controls/TahomaFont.h"
 #include "forms/Himetric.h"
+#include "forms/ReturnPressesButton.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -40,6 +41,7 @@ QPushButton* PlaceButton(QWidget* parent, const char* name, const QString& text,
     auto* button = Place<QPushButton>(parent, name, geometry);
     button->setText(text);
     button->setToolTip(toolTip);
+    new ReturnPressesButton(button);
     return button;
 }
 

@@ -28,6 +28,7 @@ QLabel* PlaceWhiteLabel(QWidget* parent, const char* name, const QString& text, 
 // A picture from the program's resources, shown at its own size.
 QLabel* PlacePicture(QWidget* parent, const char* name, const char* picture, const QRect& geometry,
                      const QString& toolTip = QString());
+// A push button that answers Return as well as Space while it has the focus.
 QPushButton* PlaceButton(QWidget* parent, const char* name, const QString& text, const QString& toolTip,
                          const QRect& geometry);
 // A rule that takes the size it is given and lies along its longer side.

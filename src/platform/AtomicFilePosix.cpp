@@ -1,6 +1,7 @@
 #include "platform/AtomicFile.h"
 
 #include <cerrno>
+#include <climits>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
@@ -64,6 +65,45 @@ std::string FolderOf(const std::string& path) {
 std::string NameOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// As many links as the system itself follows before it gives up with ELOOP.
+constexpr int MaximumLinks = 40;
+
+// The file that a replacement of `path` writes: the end of the chain of links that starts at `path`, so that
+// a link stays a link and its target is replaced in the target's own folder. A path that names nothing yet
+// (or a link to nothing) ends the chain there, and the file is made at that place.
+Status FinalTarget(const std::string& path, std::string& target) {
+    target = path;
+    for (int links = 0; links <= MaximumLinks; ++links) {
+        char link[PATH_MAX];
+        const ssize_t length = ::readlink(target.c_str(), link, sizeof link);
+        if (length < 0) {
+            return errno == EINVAL || errno == ENOENT ? Status() : Status::FromErrno(errno);
+        }
+        if (static_cast<std::size_t>(length) == sizeof link) {
+            return Status::FromErrno(ENAMETOOLONG);
+        }
+        const std::string next(link, static_cast<std::size_t>(length));
+        target = next.starts_with('/') ? next : FolderOf(target) + "/" + next;
+    }
+    return Status::FromErrno(ELOOP);
+}
+
+// A file that may not be written is never replaced. The rename needs only a writable folder, and root may
+// write any file, so a file without a single write permission bit is refused here for everyone.
+Status RefuseReadOnly(const std::string& target) {
+    struct stat info {};
+    if (::stat(target.c_str(), &info) != 0) {
+        return {};
+    }
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        return Status::FromErrno(EACCES);
+    }
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        return Status::FromErrno(errno);
+    }
+    return {};
 }
 
 // Temporary files are "." + the file's name + "." + six random letters or digits, beside the file.
@@ -163,22 +203,29 @@ Status ReadWholeFile(const std::string& path, std::string& bytes) {
 }
 
 Status ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-    const std::string folder = FolderOf(path);
+    std::string target;
+    if (Status resolved = FinalTarget(path, target); !resolved.ok()) {
+        return resolved;
+    }
+    if (Status writable = RefuseReadOnly(target); !writable.ok()) {
+        return writable;
+    }
+    const std::string folder = FolderOf(target);
     std::string temporaryPath;
     int created = -1;
-    if (Status status = CreateTemporaryBeside(path, temporaryPath, created); !status.ok()) {
+    if (Status status = CreateTemporaryBeside(target, temporaryPath, created); !status.ok()) {
         return status;
     }
     FileDescriptor fd(created);
     TemporaryPath temporary(temporaryPath);
-    CopyPermissions(path, fd.get());
+    CopyPermissions(target, fd.get());
     if (Status written = WriteAll(fd.get(), bytes); !written.ok()) {
         return written;
     }
     if (::fsync(fd.get()) != 0 || fd.Close() != 0) {
         return Status::FromErrno(errno);
     }
-    if (::rename(temporary.path().c_str(), path.c_str()) != 0) {
+    if (::rename(temporary.path().c_str(), target.c_str()) != 0) {
         return Status::FromErrno(errno);
     }
     temporary.Release();
@@ -187,8 +234,12 @@ Status ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
 }
 
 void RemoveLeftoverTemporaries(const std::string& path) {
-    const std::string prefix = TemporaryPrefix(path);
-    const std::string folder = FolderOf(path);
+    std::string target;
+    if (!FinalTarget(path, target).ok()) {
+        return;
+    }
+    const std::string prefix = TemporaryPrefix(target);
+    const std::string folder = FolderOf(target);
     const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(folder.c_str()), ::closedir);
     if (listing == nullptr) {
         return;

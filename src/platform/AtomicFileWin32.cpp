@@ -66,6 +66,51 @@ std::string TemporaryNameBeside(const std::string& path) {
            std::to_string(++counter);
 }
 
+// A final path comes in the long form "\\?\C:\..." or "\\?\UNC\server\share\..."; the short form names the
+// same file for the ANSI calls.
+std::string WithoutLongPathPrefix(const std::string& path) {
+    constexpr std::string_view Unc = "\\\\?\\UNC\\";
+    constexpr std::string_view Local = "\\\\?\\";
+    if (path.starts_with(Unc)) {
+        return "\\\\" + path.substr(Unc.size());
+    }
+    return path.starts_with(Local) ? path.substr(Local.size()) : path;
+}
+
+// The file that a replacement of `path` writes: where its links lead, so that a link stays a link and its
+// target is replaced in the target's own folder. A path that names no file yet is itself.
+std::string FinalTarget(const std::string& path) {
+    FileHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.valid()) {
+        return path;
+    }
+    std::string target(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length =
+            GetFinalPathNameByHandleA(file.get(), target.data(), static_cast<DWORD>(target.size()),
+                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0) {
+            return path;
+        }
+        if (length < target.size()) {
+            target.resize(length);
+            return WithoutLongPathPrefix(target);
+        }
+        target.resize(length);
+    }
+}
+
+// A read-only file is never replaced: the move over it would be refused on Windows itself but not under every
+// system that runs the program, so it is refused here, as the move would be.
+Status RefuseReadOnly(const std::string& target) {
+    const DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        return StatusFromWin32(ERROR_ACCESS_DENIED);
+    }
+    return {};
+}
+
 Status WriteAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
@@ -105,7 +150,11 @@ Status ReadWholeFile(const std::string& path, std::string& bytes) {
 }
 
 Status ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-    TemporaryPath temporary(TemporaryNameBeside(path));
+    const std::string target = FinalTarget(path);
+    if (Status writable = RefuseReadOnly(target); !writable.ok()) {
+        return writable;
+    }
+    TemporaryPath temporary(TemporaryNameBeside(target));
     FileHandle file(CreateFileA(temporary.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
@@ -118,7 +167,7 @@ Status ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     if (!FlushFileBuffers(file.get()) || !file.Close()) {
         return LastError();
     }
-    if (!MoveFileExA(temporary.path().c_str(), path.c_str(),
+    if (!MoveFileExA(temporary.path().c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return LastError();
     }
@@ -126,7 +175,8 @@ Status ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     return {};
 }
 
-void RemoveLeftoverTemporaries(const std::string& path) {
+void RemoveLeftoverTemporaries(const std::string& linkOrFile) {
+    const std::string path = FinalTarget(linkOrFile);
     const auto separator = path.find_last_of("\\/");
     const std::string folder = separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
     WIN32_FIND_DATAA found{};

@@ -1,9 +1,11 @@
 #include "registry/modCore.h"
 
 #include "engines/modParse.h"
+#include "registry/RegKey.h"
 #include "registry/modRegistry.h"
 
 #include <array>
+#include <unordered_set>
 
 namespace {
 
@@ -36,8 +38,30 @@ void NoteFailure(InstallOutcome& outcome, std::string prefix, const Status& reas
     outcome.Failed.push_back(std::move(prefix));
 }
 
+// The prefix's key as the registry tells keys apart: letters without regard to case, and one trailing
+// backslash naming the same key as the prefix without it.
+std::string KeyOf(std::string_view prefix) {
+    if (prefix.ends_with('\\')) {
+        prefix.remove_suffix(1);
+    }
+    return FoldName(prefix);
+}
+
+std::unordered_set<std::string> CheckedKeys(const EngineRows& rows) {
+    std::unordered_set<std::string> keys;
+    for (std::size_t index = 1; index <= rows.Count(); ++index) {
+        if (rows.Row(index).Checked) {
+            keys.insert(KeyOf(FieldOf(rows.Row(index), "PREFIX")));
+        }
+    }
+    return keys;
+}
+
 InstallOutcome InstallRows(const EngineRows& rows, RegistryStore& store) {
     InstallOutcome outcome;
+    // An unchecked row that names the key of a checked row ("g" and "G") leaves it: every checked prefix
+    // ends up installed, wherever its rows stand in the list.
+    const std::unordered_set<std::string> checkedKeys = CheckedKeys(rows);
     // A tree or key that could not be cleared or made shows up below, as the shortcuts that could not be
     // written.
     RemoveAllShortcuts(store);
@@ -46,7 +70,9 @@ InstallOutcome InstallRows(const EngineRows& rows, RegistryStore& store) {
         const EngineRow& row = rows.Row(index);
         std::string prefix = FieldOf(row, "PREFIX");
         if (!row.Checked) {
-            RemoveShortcut(store, prefix);
+            if (!checkedKeys.contains(KeyOf(prefix))) {
+                RemoveShortcut(store, prefix);
+            }
         } else if (Status written = InstallShortcut(store, prefix, FieldOf(row, "URL")); written.ok()) {
             ++outcome.Installed;
         } else {

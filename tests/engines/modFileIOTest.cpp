@@ -18,7 +18,11 @@
 #include <utility>
 #include <vector>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include "platform/Win32Error.h"
+
+#include <windows.h>
+#else
 #include <csignal>
 #include <cstdlib>
 #include <sys/resource.h>
@@ -188,6 +192,45 @@ TEST_F(EngineListFile, RestoreCopiesTheDefaultListOrKeepsTheOldOneWhenItCannot) 
     EXPECT_EQ(buttons.Enabled, 3);
     EXPECT_EQ(ReadBytes(EngineFile), defaults);
     EXPECT_EQ(prompt.Shown.size(), 1U);
+}
+
+// A read-only list is never replaced, not even by root; a linked list is replaced (or made) at its target, in
+// the target's folder, and the link stays.
+TEST_F(EngineListFile, AReadOnlyListStaysAndALinkedListIsWrittenThroughItsLink) {
+#ifdef _WIN32
+    const std::string denied = StatusFromWin32(ERROR_ACCESS_DENIED).description();
+#else
+    const std::string denied = Status::FromErrno(EACCES).description();
+#endif
+    namespace fs = std::filesystem;
+    WriteBytes(DefaultEngineFile, old);
+    WriteBytes(EngineFile, "kept");
+    fs::permissions(EngineFile, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    AddEngineRow(rows, "g", "u");
+    CountingButtons buttons;
+    EXPECT_FALSE(SaveEngines(rows, prompt));
+    EXPECT_FALSE(RestoreEngines(rows, buttons, prompt));
+    EXPECT_EQ(ReadBytes(EngineFile), "kept");
+    ASSERT_EQ(prompt.Shown.size(), 2U);
+    EXPECT_TRUE(prompt.Shown[0].Text.ends_with("Error: " + denied)) << prompt.Shown[0].Text;
+    EXPECT_TRUE(prompt.Shown[1].Text.ends_with("Because: " + denied)) << prompt.Shown[1].Text;
+
+    fs::permissions(EngineFile, fs::perms::owner_write, fs::perm_options::add);
+#ifdef _WIN32
+    // The C++ library makes no symbolic link on Windows, nor does Wine 8 (its CreateSymbolicLink does
+    // nothing).
+    GTEST_SKIP() << "no symbolic links";
+#endif
+    fs::remove(EngineFile);
+    fs::create_directory(folder.File("elsewhere"));
+    const std::string target = folder.File("elsewhere") + PathSeparator + "list.ini";
+    fs::create_symlink(fs::path("elsewhere") / "list.ini", EngineFile);
+    EXPECT_TRUE(SaveEngines(rows, prompt));
+    EXPECT_EQ(ReadBytes(target), "PREFIX=g\tURL=u\r\n");
+    EXPECT_TRUE(RestoreEngines(rows, buttons, prompt));
+    EXPECT_EQ(ReadBytes(target), old);
+    EXPECT_TRUE(fs::is_symlink(EngineFile));
+    EXPECT_EQ(FolderListing(folder.File("elsewhere")), std::vector<std::string>{"list.ini"});
 }
 
 TEST_F(EngineListFile, RemoveFileDeletesAFileAndIgnoresEverythingElse) {

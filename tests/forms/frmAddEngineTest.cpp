@@ -199,6 +199,27 @@ private slots:
                  ListBytes({"a"}) + "PREFIX=g\tURL=http://new.example/%s\r\n" + ListBytes({"c"}));
     }
 
+    // Okay writes back a text the user left alone byte for byte, bytes the system's encoding cannot show
+    // included, and cuts no text, however long, that the list holds or the user pastes.
+    void okayKeepsUntouchedBytesAndCutsNoText() {
+        const std::string odd = "caf\xE9";
+        const std::string longPrefix(40000, 'x');
+        const QString pasted(50000, QLatin1Char('p'));
+        MainWindowFixture fixture(Engines{odd, longPrefix});
+        for (const int row : {0, 1}) {
+            fixture.List()->setCurrentIndex(fixture.Model()->index(row, 0));
+            QVERIFY(WorkEditor(fixture, "cmdEditSearchEngine", [&](frmAddEngine* editor) {
+                if (row == 1) {
+                    URL(editor)->selectAll();
+                    URL(editor)->insert(pasted);
+                }
+                ReleaseKey(Prefix(editor), Qt::Key_Return);
+            }));
+        }
+        QCOMPARE(fixture.ListFile(),
+                 ListBytes({odd}) + "PREFIX=" + longPrefix + "\tURL=" + pasted.toStdString() + "\r\n");
+    }
+
     void escapeCancelAndTheCloseBoxChangeNothing() {
         for (const QString how : {"escape in prefix", "escape in url", "cancel", "close box"}) {
             MainWindowFixture fixture(Engines{"a"});

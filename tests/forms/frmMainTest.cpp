@@ -201,18 +201,41 @@ private slots:
         QCOMPARE(fixture.ListFile(), file);
     }
 
-    void doubleClickEditsTheRowClicked() {
+    // On a row the double-click edits that row; below the rows, the current one.
+    void doubleClickEditsTheRowClickedOrTheCurrentOne() {
         MainWindowFixture fixture(Engines{"a", "b", "c"});
-        QString prefix;
-        WhenShown<frmAddEngine>([&](frmAddEngine* editor) {
-            prefix = editor->findChild<QLineEdit*>(QStringLiteral("txtPrefix"))->text();
-            editor->reject();
-        });
-        const QRect row = fixture.List()->visualRect(fixture.Model()->index(1, 1));
-        // A person's double-click: a click, then the second press that the system reports as a double-click.
-        QTest::mouseClick(fixture.List()->viewport(), Qt::LeftButton, {}, row.center());
-        QTest::mouseDClick(fixture.List()->viewport(), Qt::LeftButton, {}, row.center());
-        QCOMPARE(prefix, QStringLiteral("b"));
+        QWidget* list = fixture.List()->viewport();
+        QStringList prefixes;
+        for (const QPoint at : {fixture.List()->visualRect(fixture.Model()->index(1, 1)).center(),
+                                QPoint(list->width() / 2, list->height() - 5)}) {
+            WhenShown<frmAddEngine>([&](frmAddEngine* editor) {
+                prefixes << editor->findChild<QLineEdit*>(QStringLiteral("txtPrefix"))->text();
+                editor->reject();
+            });
+            // A person's double-click: a click, then the second press that the system reports as a
+            // double-click.
+            QTest::mouseClick(list, Qt::LeftButton, {}, at);
+            QTest::mouseDClick(list, Qt::LeftButton, {}, at);
+        }
+        QCOMPARE(prefixes, QStringList({QStringLiteral("b"), QStringLiteral("b")}));
+    }
+
+    // A focused button answers Return and Enter as it answers Space, in the main window and in the editor.
+    void aFocusedButtonAnswersReturnAndSpace() {
+        MainWindowFixture fixture(Engines{});
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+            WhenShown<frmAddEngine>([key](frmAddEngine* editor) {
+                QWidget* okay = editor->findChild<QWidget*>(QStringLiteral("cmdOkay"));
+                okay->setFocus();
+                QTest::keyClick(okay, key);
+                if (editor->isVisible()) {
+                    editor->reject();
+                }
+            });
+            fixture.Find("cmdAddSearchEngine")->setFocus();
+            QTest::keyClick(fixture.Find("cmdAddSearchEngine"), key);
+        }
+        QCOMPARE(fixture.Prefixes(), (Engines{"", "", ""}));
     }
 
     void anyButtonReleasedOverTheMakerLinkOpensAbout() {

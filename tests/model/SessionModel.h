@@ -57,15 +57,14 @@ struct SessionModel {
         Reload();
     }
 
-    // The shortcuts are rebuilt row by row: a checked row writes its key, an unchecked one deletes it.
+    // The shortcuts are rebuilt from the checked rows, the last of a prefix giving its URL; an unchecked row
+    // takes away no key that a checked row writes.
     void Install() {
         SearchUrlExists = true;
         Shortcuts.clear();
         for (const EngineRow& row : Rows) {
             if (row.Checked) {
                 Shortcuts[row.Text] = row.SubItem1;
-            } else {
-                Shortcuts.erase(row.Text);
             }
         }
     }

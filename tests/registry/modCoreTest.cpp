@@ -103,10 +103,11 @@ TEST_F(InstallerTest, AnEmptyPrefixWritesOntoTheSearchUrlKeyAndOnlyRemovingAllDe
 TEST_F(InstallerTest, PrefixesNameKeysBelowSearchUrlAsTheRegistryDoes) {
     AddEngine(rows_, "Dup", "http://first/%s", true);
     AddEngine(rows_, "dUP", "http://second/%s", true);
+    AddEngine(rows_, "DUP\\", "http://unchecked/%s", false);
     AddEngine(rows_, "a\\b", "http://nested/%s", true);
     AddEngine(rows_, "..\\..\\..\\Escaped", "http://dots/%s", true);
     AddEngine(rows_, "noUrl", "", true);
-    EXPECT_EQ(Install(rows_).Text, "5 of 5 shortcuts have been installed.");
+    EXPECT_EQ(Install(rows_).Text, "5 of 6 shortcuts have been installed.");
     const std::vector<std::string> names = Store().SubKeyNames(CurrentUser, SearchUrl);
     EXPECT_EQ(std::ranges::count(names, "Dup"), 1);
     EXPECT_EQ(std::ranges::count(names, "dUP"), 0);

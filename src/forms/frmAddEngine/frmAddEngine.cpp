@@ -12,6 +12,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -31,6 +32,14 @@ QLabel* PlaceInstruction(QWidget* parent, const char* name, const QString& text,
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
     return label;
+}
+
+// A text box without a length limit: a line edit otherwise stops at 32,767 characters, which would cut a long
+// URL that the list holds or the user pastes.
+QLineEdit* PlaceTextBox(QWidget* parent, const char* name, const QRect& geometry) {
+    auto* box = Place<QLineEdit>(parent, name, geometry);
+    box->setMaxLength(std::numeric_limits<int>::max());
+    return box;
 }
 
 // The windows' key code 13: Return on the main keyboard and Enter on the keypad.
@@ -66,7 +75,7 @@ void frmAddEngine::CreatePrefixFrame() {
     fraPrefix = Place<QGroupBox>(this, "fraPrefix", {8, 77, 353, 69});
     fraPrefix->setTitle(QStringLiteral("Prefix"));
     picContainer0 = Place<QWidget>(fraPrefix, "picContainer0", {5, 12, 344, 55});
-    txtPrefix = Place<QLineEdit>(picContainer0, "txtPrefix", {2, 2, 339, 20});
+    txtPrefix = PlaceTextBox(picContainer0, "txtPrefix", {2, 2, 339, 20});
     Label2 = PlaceInstruction(picContainer0, "Label2", PrefixInstruction, QColor(0, 0, 64), {3, 24, 345, 30});
     txtPrefix->installEventFilter(this);
 }
@@ -75,7 +84,7 @@ void frmAddEngine::CreateURLFrame() {
     fraSearchEngineURL = Place<QGroupBox>(this, "fraSearchEngineURL", {8, 154, 353, 69});
     fraSearchEngineURL->setTitle(QStringLiteral("Search Engine URL"));
     picContainer1 = Place<QWidget>(fraSearchEngineURL, "picContainer1", {5, 13, 344, 53});
-    txtURL = Place<QLineEdit>(picContainer1, "txtURL", {2, 2, 339, 20});
+    txtURL = PlaceTextBox(picContainer1, "txtURL", {2, 2, 339, 20});
     Label3 = PlaceInstruction(picContainer1, "Label3", URLInstruction, QColor(64, 0, 0), {3, 24, 340, 26});
     labCodeHighlight = PlaceInstruction(picContainer1, "labCodeHighlight", QStringLiteral("%s"), Qt::black,
                                         {261, 24, 16, 13});
@@ -112,10 +121,16 @@ void frmAddEngine::SetTexts(const QString& caption, const QString& body) {
     labBody->setText(body);
 }
 
-void frmAddEngine::SetEngine(const QString& prefix, const QString& url) {
-    txtPrefix->setText(prefix);
-    txtPrefix->setCursorPosition(static_cast<int>(prefix.size()));
-    txtURL->setText(url);
+void frmAddEngine::SetEngine(const std::string& prefix, const std::string& url) {
+    prefix_ = {prefix, FromLocal8Bit(prefix)};
+    url_ = {url, FromLocal8Bit(url)};
+    txtPrefix->setText(prefix_.Shown);
+    txtPrefix->setCursorPosition(static_cast<int>(prefix_.Shown.size()));
+    txtURL->setText(url_.Shown);
+}
+
+std::string frmAddEngine::BytesOf(const QLineEdit* box, const FilledText& filled) {
+    return box->text() == filled.Shown ? filled.Bytes : ToLocal8Bit(box->text());
 }
 
 // QDialog hands the first box the focus as if the user had tabbed there, which selects all of its text; the
@@ -154,7 +169,7 @@ void frmAddEngine::keyPressEvent(QKeyEvent* event) {
 }
 
 void frmAddEngine::cmdOkay_Click() {
-    const EngineEdit edit{EditMode, currentRow_, ToLocal8Bit(txtPrefix->text()), ToLocal8Bit(txtURL->text()),
+    const EngineEdit edit{EditMode, currentRow_, BytesOf(txtPrefix, prefix_), BytesOf(txtURL, url_),
                           ToLocal8Bit(windowTitle())};
     if (AcceptEngine(rows_, edit, buttons_, prompt_)) {
         accept();

@@ -7,6 +7,7 @@
 #include <QDialog>
 
 #include <cstddef>
+#include <string>
 
 class MultiRule;
 class QGroupBox;
@@ -28,8 +29,8 @@ public:
 
     // Sets the caption, then labTitle, to `caption`, and labBody to `body`.
     void SetTexts(const QString& caption, const QString& body);
-    // Fills the two boxes, the caret after the prefix.
-    void SetEngine(const QString& prefix, const QString& url);
+    // Fills the two boxes from the engine's bytes, the caret after the prefix.
+    void SetEngine(const std::string& prefix, const std::string& url);
 
     // 0 adds a new engine; any other value edits the current row.
     int EditMode = 0;
@@ -49,6 +50,14 @@ private:
     void CreateButtons();
     void SetTabOrder();
 
+    // A box's text in the list's bytes: the bytes it was filled with while its text is unchanged, since bytes
+    // that are not in the system's encoding do not survive the round trip through the box.
+    struct FilledText {
+        std::string Bytes;
+        QString Shown;
+    };
+    static std::string BytesOf(const QLineEdit* box, const FilledText& filled);
+
     void cmdOkay_Click();
     void cmdCancel_Click();
 
@@ -56,6 +65,8 @@ private:
     std::size_t currentRow_;
     ListButtons& buttons_;
     Prompt& prompt_;
+    FilledText prefix_;
+    FilledText url_;
 
     QLabel* Label1;
     QLabel* imgLogo;

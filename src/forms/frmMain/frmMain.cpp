@@ -24,6 +24,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTreeView>
@@ -107,6 +108,7 @@ void frmMain::CreateList() {
     lvwEngines->header()->setSectionsMovable(false);
     lvwEngines->header()->resizeSection(0, 100);
     lvwEngines->header()->resizeSection(1, 383);
+    lvwEngines->viewport()->installEventFilter(this);
 }
 
 void frmMain::CreateListButtons() {
@@ -171,13 +173,22 @@ void frmMain::ConnectHandlers() {
     connect(cmdAddSearchEngine, &QPushButton::clicked, this, &frmMain::cmdAddSearchEngine_Click);
     connect(cmdEditSearchEngine, &QPushButton::clicked, this, &frmMain::cmdEditSearchEngine_Click);
     connect(cmdSelectionMode, &QPushButton::clicked, this, &frmMain::cmdSelectionMode_Click);
-    connect(lvwEngines, &QTreeView::doubleClicked, this, &frmMain::lvwEngines_DblClick);
     connect(lnkAbout, &HyperLink::MouseUp, this, &frmMain::lnkAbout_MouseUp);
     connect(lnkIESearchFix, &HyperLink::MouseUp, this, &frmMain::lnkIESearchFix_MouseUp);
     connect(lnkRestoreEngines, &HyperLink::MouseUp, this, &frmMain::lnkRestoreEngines_MouseUp);
     connect(mSELECTNONE, &QAction::triggered, this, &frmMain::mSELECTNONE_Click);
     connect(mSELECTALL, &QAction::triggered, this, &frmMain::mSELECTALL_Click);
     connect(mSELECTINVERT, &QAction::triggered, this, &frmMain::mSELECTINVERT_Click);
+}
+
+// The list's double-click, wherever in the list it falls: the view itself reports only one on a row.
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lvwEngines->viewport() && event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<const QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        lvwEngines_DblClick();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmMain::Load() {
@@ -225,7 +236,7 @@ void frmMain::cmdRemoveSearchEngine_Click() {
 void frmMain::cmdAddSearchEngine_Click() {
     frmAddEngine editor(*engines_, 0, *this, prompt_, this);
     editor.SetTexts(QStringLiteral("Add New Search Engine"), AddEngineBody);
-    editor.SetEngine(QString(), QString());
+    editor.SetEngine({}, {});
     editor.EditMode = 0;
     editor.exec();
 }
@@ -238,7 +249,7 @@ void frmMain::cmdEditSearchEngine_Click() {
     const EngineFields fields = EngineFieldsOf(engines_->Row(current));
     frmAddEngine editor(*engines_, current, *this, prompt_, this);
     editor.SetTexts(QStringLiteral("Edit Search Engine"), EditEngineBody);
-    editor.SetEngine(FromLocal8Bit(fields.Prefix), FromLocal8Bit(fields.Url));
+    editor.SetEngine(fields.Prefix, fields.Url);
     editor.EditMode = 1;
     editor.exec();
 }

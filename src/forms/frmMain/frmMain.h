@@ -34,6 +34,9 @@ public:
     // Sets the caption, reads the engine list (reporting a list that cannot be read) and sets the buttons.
     void Load();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void CreateHeader();
     void CreateList();
