@@ -1,8 +1,8 @@
 #include "engines/modFileIO.h"
 
 #include "engines/modParse.h"
+#include "platform/AppPaths.h"
 #include "platform/AtomicFile.h"
-#include "startup/AppPaths.h"
 
 #include <utility>
 
