@@ -1,6 +1,6 @@
 #pragma once
 
-#include "registry/FileLock.h"
+#include "platform/FileLock.h"
 #include "registry/RegKey.h"
 #include "registry/RegistryStore.h"
 

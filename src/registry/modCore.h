@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engines/EngineRows.h"
-#include "engines/Prompt.h"
+#include "platform/Prompt.h"
 #include "platform/Status.h"
 #include "registry/RegistryStore.h"
 
