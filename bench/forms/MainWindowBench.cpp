@@ -6,6 +6,7 @@
 #include "forms/frmMain/frmMain.h"
 #include "platform/AppPaths.h"
 #include "platform/AtomicFile.h"
+#include "registry/UserRegistry.h"
 #include "support/BenchEngineList.h"
 #include "support/BenchFolder.h"
 #include "support/BenchPrompt.h"

@@ -3,7 +3,7 @@
 #include "forms/frmMain/frmMain.h"
 #include "platform/AppPaths.h"
 #include "platform/modShellExecute.h"
-#include "registry/RegistryStore.h"
+#include "registry/UserRegistry.h"
 
 std::unique_ptr<frmMain> Main() {
     InitGlobals();

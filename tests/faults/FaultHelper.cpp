@@ -10,6 +10,7 @@
 #include "engines/VectorEngineRows.h"
 #include "engines/modFileIO.h"
 #include "platform/AppPaths.h"
+#include "registry/UserRegistry.h"
 #include "registry/modCore.h"
 
 #include <cstdio>

@@ -4,7 +4,7 @@
 #include "forms/frmMain/frmMain.h"
 #include "platform/AppPaths.h"
 #include "platform/AtomicFile.h"
-#include "registry/RegistryStore.h"
+#include "registry/UserRegistry.h"
 #include "support/RecordingShell.h"
 #include "support/TempFolder.h"
 #include "support/WindowControls.h"
