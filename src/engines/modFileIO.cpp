@@ -69,7 +69,7 @@ void ReportRestoreFailure(Prompt& prompt, const Status& status) {
 
 Status CopyFileAtomically(const std::string& from, const std::string& to) {
     std::string bytes;
-    const Status read = ReadWholeFile(from, bytes);
+    Status read = ReadWholeFile(from, bytes);
     if (!read.ok()) {
         return read;
     }
