@@ -6,13 +6,6 @@
 
 #include <utility>
 
-#ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace {
 
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
@@ -150,12 +143,4 @@ bool RestoreEngines(EngineRows& rows, ListButtons& buttons, Prompt& prompt) {
     LoadEngines(rows, prompt);
     UpdateButtons(rows, buttons);
     return true;
-}
-
-void RemoveFile(const std::string& path) {
-#ifdef _WIN32
-    static_cast<void>(DeleteFileA(path.c_str()));
-#else
-    static_cast<void>(unlink(path.c_str()));
-#endif
 }

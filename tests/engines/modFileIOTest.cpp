@@ -190,16 +190,6 @@ TEST_F(EngineListFile, RestoreCopiesTheDefaultListOrKeepsTheOldOneWhenItCannot) 
     EXPECT_EQ(prompt.Shown.size(), 1U);
 }
 
-TEST_F(EngineListFile, RemoveFileDeletesAFileAndIgnoresEverythingElse) {
-    WriteBytes(EngineFile, "x");
-    RemoveFile(EngineFile);
-    EXPECT_FALSE(std::filesystem::exists(EngineFile));
-    RemoveFile(EngineFile);
-    std::filesystem::create_directory(EngineFile);
-    RemoveFile(EngineFile);
-    EXPECT_TRUE(std::filesystem::is_directory(EngineFile));
-}
-
 #ifndef _WIN32
 // The copy runs in a child process, as no file there may grow beyond 4096 bytes, so it stops half way. A save
 // that fails half way is the fault tests' case.
