@@ -9,7 +9,7 @@ packages=(
     fonts-wine
     xvfb xauth xdotool x11-utils imagemagick openbox python3 librsvg2-bin
     g++-mingw-w64-x86-64 wine wine64
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format-14 clang-tidy-14
     dpkg-dev file time desktop-file-utils
 )
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: natively, under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the core cross-compiled for Windows under Wine, and the Windows program under Wine.
-# Fails on the first failure.
+# Installs what is missing, builds, and runs every test: natively (then the formatting and clang-tidy gates),
+# under AddressSanitizer and UndefinedBehaviorSanitizer, the core cross-compiled for Windows under Wine, and the
+# Windows program under Wine. Fails on the first failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,6 +17,9 @@ stage "Native build and tests"
 cmake --preset dev >/dev/null
 cmake --build --preset dev -j "$jobs"
 ctest --preset dev -j "$jobs"
+
+stage "Formatting and clang-tidy"
+scripts/lint.sh
 
 stage "Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset sanitize >/dev/null

@@ -1,6 +1,6 @@
 #include "engines/VectorEngineRows.h"
 #include "engines/modFileIO.h"
-#include "startup/AppPaths.h"
+#include "platform/AppPaths.h"
 #include "support/BenchEngineList.h"
 #include "support/BenchFolder.h"
 #include "support/BenchPrompt.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/AppPaths.h"
+#include "platform/AppPaths.h"
 #include "support/TempFolder.h"
 
 #include <filesystem>

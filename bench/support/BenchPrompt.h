@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engines/Prompt.h"
+#include "platform/Prompt.h"
 
 #include <benchmark/benchmark.h>
 

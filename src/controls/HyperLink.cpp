@@ -2,7 +2,7 @@
 
 #include "controls/HandCursor.h"
 #include "controls/TahomaFont.h"
-#include "startup/AppPaths.h"
+#include "platform/AppPaths.h"
 
 #include <QCursor>
 #include <QEvent>

@@ -26,10 +26,6 @@ void PropertyBag::WriteProperty(const QString& key, const QVariant& value, const
     }
 }
 
-bool PropertyBag::Contains(const QString& key) const {
-    return IndexOf(key) >= 0;
-}
-
 QStringList PropertyBag::Keys() const {
     QStringList keys;
     keys.reserve(entries_.size());

@@ -19,7 +19,6 @@ public:
     // Stores the value, or removes the key when the value equals saveDefault (a null saveDefault: always
     // stored).
     void WriteProperty(const QString& key, const QVariant& value, const QVariant& saveDefault = QVariant());
-    bool Contains(const QString& key) const;
     QStringList Keys() const;
 
 private:

@@ -1,17 +1,10 @@
 #include "engines/modFileIO.h"
 
 #include "engines/modParse.h"
+#include "platform/AppPaths.h"
 #include "platform/AtomicFile.h"
-#include "startup/AppPaths.h"
 
 #include <utility>
-
-#ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -69,7 +62,7 @@ void ReportRestoreFailure(Prompt& prompt, const Status& status) {
 
 Status CopyFileAtomically(const std::string& from, const std::string& to) {
     std::string bytes;
-    const Status read = ReadWholeFile(from, bytes);
+    Status read = ReadWholeFile(from, bytes);
     if (!read.ok()) {
         return read;
     }
@@ -150,12 +143,4 @@ bool RestoreEngines(EngineRows& rows, ListButtons& buttons, Prompt& prompt) {
     LoadEngines(rows, prompt);
     UpdateButtons(rows, buttons);
     return true;
-}
-
-void RemoveFile(const std::string& path) {
-#ifdef _WIN32
-    static_cast<void>(DeleteFileA(path.c_str()));
-#else
-    static_cast<void>(unlink(path.c_str()));
-#endif
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "engines/EngineRows.h"
-#include "engines/Prompt.h"
 #include "engines/modGUI.h"
+#include "platform/Prompt.h"
 
 #include <string>
 #include <string_view>
@@ -28,6 +28,3 @@ bool SaveEngines(const EngineRows& rows, Prompt& prompt);
 // copy keeps the old file and the rows, and is reported in the "Error Restoring Engines" box; returns false
 // then.
 bool RestoreEngines(EngineRows& rows, ListButtons& buttons, Prompt& prompt);
-
-// Deletes the file, ignoring every error.
-void RemoveFile(const std::string& path);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "registry/FileLock.h"
+#include "platform/FileLock.h"
 #include "registry/RegKey.h"
 #include "registry/RegistryStore.h"
 
@@ -50,8 +50,3 @@ private:
     std::string lastPath_;
     RegKey* lastKey_ = nullptr;
 };
-
-// Where the current user's store lives: $XDG_CONFIG_HOME/ievantrel/HKEY_CURRENT_USER.reg, with
-// XDG_CONFIG_HOME
-// ~/.config when it is unset, empty or not an absolute path.
-std::string UserRegistryFilePath();

@@ -1,5 +1,6 @@
 #include "registry/RegistryCommands.h"
 
+#include "registry/SearchFix.h"
 #include "registry/modCore.h"
 
 #include <string>

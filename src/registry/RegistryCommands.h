@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engines/Prompt.h"
+#include "platform/Prompt.h"
 #include "registry/RegistryStore.h"
 
 // The main window's commands on the registry, free of any window: each asks through the prompt where it must,

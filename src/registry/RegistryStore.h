@@ -3,7 +3,6 @@
 #include "platform/Status.h"
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -74,7 +73,3 @@ private:
     Status started_;
     bool open_ = false;
 };
-
-// The current user's registry: the Windows registry on Windows; elsewhere the regedit-format file
-// $XDG_CONFIG_HOME/ievantrel/HKEY_CURRENT_USER.reg (XDG_CONFIG_HOME defaults to ~/.config).
-std::unique_ptr<RegistryStore> OpenUserRegistry();

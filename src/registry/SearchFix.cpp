@@ -1,5 +1,6 @@
-#include "registry/modCore.h"
+#include "registry/SearchFix.h"
 
+#include "registry/modCore.h"
 #include "registry/modRegistry.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engines/EngineRows.h"
-#include "engines/Prompt.h"
+#include "platform/Prompt.h"
 #include "platform/Status.h"
 #include "registry/RegistryStore.h"
 
@@ -23,14 +23,3 @@ Status RemoveShortcut(RegistryStore& store, std::string_view prefix);
 // Deletes the SearchUrl key with every shortcut in it.
 Status RemoveAllShortcuts(RegistryStore& store);
 Status CreateSearchUrlKey(RegistryStore& store);
-
-// One step of the search fix that was not written.
-struct SearchFixFailure {
-    std::string KeyPath;
-    std::string ValueName;
-    Status Reason;
-};
-
-// Writes the browser's search settings back to their fixed values, all twenty steps in one batch; returns the
-// steps that failed (none on success).
-std::vector<SearchFixFailure> ApplySearchFix(RegistryStore& store);

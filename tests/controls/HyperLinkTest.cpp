@@ -1,6 +1,6 @@
 #include "controls/HyperLink.h"
 #include "controls/ColourValue.h"
-#include "startup/AppPaths.h"
+#include "platform/AppPaths.h"
 
 #include "support/RecordingShell.h"
 #include "support/ScopedPalette.h"

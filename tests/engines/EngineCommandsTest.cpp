@@ -3,7 +3,7 @@
 #include "engines/VectorEngineRows.h"
 #include "engines/modFileIO.h"
 #include "engines/modGUI.h"
-#include "startup/AppPaths.h"
+#include "platform/AppPaths.h"
 #include "support/FileBytes.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempFolder.h"

@@ -1,8 +1,8 @@
 #include "engines/modFileIO.h"
 #include "engines/VectorEngineRows.h"
 #include "engines/modParse.h"
+#include "platform/AppPaths.h"
 #include "platform/AtomicFile.h"
-#include "startup/AppPaths.h"
 #include "support/FileBytes.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempFolder.h"
@@ -231,16 +231,6 @@ TEST_F(EngineListFile, AReadOnlyListStaysAndALinkedListIsWrittenThroughItsLink) 
     EXPECT_EQ(ReadBytes(target), old);
     EXPECT_TRUE(fs::is_symlink(EngineFile));
     EXPECT_EQ(FolderListing(folder.File("elsewhere")), std::vector<std::string>{"list.ini"});
-}
-
-TEST_F(EngineListFile, RemoveFileDeletesAFileAndIgnoresEverythingElse) {
-    WriteBytes(EngineFile, "x");
-    RemoveFile(EngineFile);
-    EXPECT_FALSE(std::filesystem::exists(EngineFile));
-    RemoveFile(EngineFile);
-    std::filesystem::create_directory(EngineFile);
-    RemoveFile(EngineFile);
-    EXPECT_TRUE(std::filesystem::is_directory(EngineFile));
 }
 
 #ifndef _WIN32

@@ -9,8 +9,9 @@
 #include "FaultEngines.h"
 #include "engines/VectorEngineRows.h"
 #include "engines/modFileIO.h"
+#include "platform/AppPaths.h"
+#include "registry/UserRegistry.h"
 #include "registry/modCore.h"
-#include "startup/AppPaths.h"
 
 #include <cstdio>
 #include <cstdlib>

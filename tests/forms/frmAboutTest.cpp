@@ -2,7 +2,7 @@
 #include "MakerSite.h"
 #include "controls/HyperLink.h"
 #include "controls/TahomaFont.h"
-#include "startup/AppPaths.h"
+#include "platform/AppPaths.h"
 #include "support/RecordingShell.h"
 #include "support/WindowControls.h"
 

@@ -2,9 +2,9 @@
 
 #include "forms/EngineListModel.h"
 #include "forms/frmMain/frmMain.h"
+#include "platform/AppPaths.h"
 #include "platform/AtomicFile.h"
-#include "registry/RegistryStore.h"
-#include "startup/AppPaths.h"
+#include "registry/UserRegistry.h"
 #include "support/RecordingShell.h"
 #include "support/TempFolder.h"
 #include "support/WindowControls.h"

@@ -3,6 +3,8 @@
 #include "engines/VectorEngineRows.h"
 #include "engines/modParse.h"
 #include "platform/AtomicFile.h"
+#include "registry/SearchFix.h"
+#include "registry/UserRegistry.h"
 #include "registry/modCore.h"
 #include "registry/modRegistry.h"
 #include "support/FileBytes.h"

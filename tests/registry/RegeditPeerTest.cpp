@@ -1,4 +1,5 @@
 #include "registry/RegFileStore.h"
+#include "registry/SearchFix.h"
 #include "registry/modCore.h"
 #include "registry/modRegistry.h"
 #include "support/TempFolder.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "registry/RegistryStore.h"
+#include "registry/UserRegistry.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

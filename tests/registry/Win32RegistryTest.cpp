@@ -1,3 +1,4 @@
+#include "registry/SearchFix.h"
 #include "registry/modCore.h"
 #include "registry/modRegistry.h"
 

@@ -3,6 +3,7 @@
 #include "UserRegistryTest.h"
 #include "engines/VectorEngineRows.h"
 #include "engines/modParse.h"
+#include "registry/SearchFix.h"
 #include "registry/modRegistry.h"
 #include "support/RecordingPrompt.h"
 

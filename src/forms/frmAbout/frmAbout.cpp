@@ -9,7 +9,7 @@
 #include "forms/Himetric.h"
 #include "forms/Placement.h"
 #include "forms/frmAbout/ClickWatcher.h"
-#include "startup/AppPaths.h"
+#include "platform/AppPaths.h"
 
 #include <QGroupBox>
 #include <QLabel>

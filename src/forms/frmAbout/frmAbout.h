@@ -1,7 +1,7 @@
 #pragma once
 
+#include "platform/VersionText.h"
 #include "platform/modShellExecute.h"
-#include "startup/VersionText.h"
 
 #include <QDialog>
 

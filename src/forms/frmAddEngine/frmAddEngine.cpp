@@ -165,7 +165,9 @@ bool frmAddEngine::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmAddEngine::keyPressEvent(QKeyEvent* event) {
-    QWidget::keyPressEvent(event);
+    // QDialog's own handler is skipped on purpose: it would close the window on Escape and press a button on
+    // Return.
+    QWidget::keyPressEvent(event); // NOLINT(bugprone-parent-virtual-call)
 }
 
 void frmAddEngine::cmdOkay_Click() {

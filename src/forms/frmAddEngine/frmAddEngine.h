@@ -1,8 +1,8 @@
 #pragma once
 
 #include "engines/EngineRows.h"
-#include "engines/Prompt.h"
 #include "engines/modGUI.h"
+#include "platform/Prompt.h"
 
 #include <QDialog>
 

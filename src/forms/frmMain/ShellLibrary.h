@@ -5,7 +5,8 @@
 class ShellLibrary {
 public:
     ShellLibrary();
-    ~ShellLibrary();
+    // Frees the library on Windows, so it is not defaulted here although it is empty elsewhere.
+    ~ShellLibrary(); // NOLINT(performance-trivially-destructible)
     ShellLibrary(const ShellLibrary&) = delete;
     ShellLibrary& operator=(const ShellLibrary&) = delete;
 

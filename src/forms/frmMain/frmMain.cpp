@@ -13,10 +13,10 @@
 #include "forms/SelectedRows.h"
 #include "forms/frmAbout/frmAbout.h"
 #include "forms/frmAddEngine/frmAddEngine.h"
+#include "platform/VersionText.h"
 #include "platform/modWinXP.h"
 #include "registry/RegistryCommands.h"
 #include "registry/modCore.h"
-#include "startup/VersionText.h"
 
 #include <QAction>
 #include <QCursor>

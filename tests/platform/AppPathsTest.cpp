@@ -1,4 +1,4 @@
-#include "startup/AppPaths.h"
+#include "platform/AppPaths.h"
 
 #include "MakerSite.h"
 

@@ -1,6 +1,6 @@
+#include "app/modStartup.h"
 #include "controls/TahomaFont.h"
 #include "forms/frmMain/frmMain.h"
-#include "startup/modStartup.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "engines/Prompt.h"
+#include "platform/Prompt.h"
 
 std::string JoinLines(std::initializer_list<std::string_view> lines) {
     std::string text;

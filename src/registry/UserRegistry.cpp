@@ -1,9 +1,24 @@
+#include "registry/UserRegistry.h"
+
+#ifdef _WIN32
+#include "registry/Win32RegistryStore.h"
+#else
 #include "registry/RegFileStore.h"
 
 #include <cstdlib>
 #include <pwd.h>
 #include <unistd.h>
+#endif
 
+std::unique_ptr<RegistryStore> OpenUserRegistry() {
+#ifdef _WIN32
+    return std::make_unique<Win32RegistryStore>();
+#else
+    return std::make_unique<RegFileStore>(UserRegistryFilePath());
+#endif
+}
+
+#ifndef _WIN32
 namespace {
 
 std::string HomeFolder() {
@@ -22,3 +37,4 @@ std::string UserRegistryFilePath() {
         configHome != nullptr && configHome[0] == '/' ? std::string(configHome) : HomeFolder() + "/.config";
     return folder + "/ievantrel/HKEY_CURRENT_USER.reg";
 }
+#endif

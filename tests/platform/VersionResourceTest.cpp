@@ -1,7 +1,7 @@
 // The Windows executable's resources, read back from a program that carries them, as Explorer and the
 // program's own CurrentVersion() read them.
 #include "Version.h"
-#include "startup/VersionText.h"
+#include "platform/VersionText.h"
 
 #include <gtest/gtest.h>
 

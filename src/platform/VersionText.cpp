@@ -1,4 +1,4 @@
-#include "startup/VersionText.h"
+#include "platform/VersionText.h"
 
 #include "Version.h"
 

@@ -1,9 +1,9 @@
-#include "startup/modStartup.h"
+#include "app/modStartup.h"
 
 #include "forms/frmMain/frmMain.h"
+#include "platform/AppPaths.h"
 #include "platform/modShellExecute.h"
-#include "registry/RegistryStore.h"
-#include "startup/AppPaths.h"
+#include "registry/UserRegistry.h"
 
 std::unique_ptr<frmMain> Main() {
     InitGlobals();
