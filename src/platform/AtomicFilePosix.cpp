@@ -84,8 +84,12 @@ Status FinalTarget(const std::string& path, std::string& target) {
         if (static_cast<std::size_t>(length) == sizeof link) {
             return Status::FromErrno(ENAMETOOLONG);
         }
-        const std::string next(link, static_cast<std::size_t>(length));
-        target = next.starts_with('/') ? next : FolderOf(target) + "/" + next;
+        const std::string_view next(link, static_cast<std::size_t>(length));
+        if (next.starts_with('/')) {
+            target = next;
+        } else {
+            target = FolderOf(target).append("/").append(next);
+        }
     }
     return Status::FromErrno(ELOOP);
 }
