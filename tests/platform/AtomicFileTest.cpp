@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include "FailingCalls.h"
+#include "platform/FileLock.h"
+
+#include <cerrno>
 #include <sys/stat.h>
 #endif
 
@@ -123,5 +127,36 @@ TEST(AtomicFile, ANewFileGetsTheUsualPermissionsAndAReplacedFileKeepsItsOwn) {
     ASSERT_TRUE(ReplaceFileAtomically(path, "newer").ok());
     EXPECT_EQ(std::filesystem::status(path).permissions(),
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+#endif
+
+#ifndef _WIN32
+// A write the system could not finish is not claimed: the old file stays and no temporary file is left.
+TEST(AtomicFile, AFailedSyncOrCloseBeforeTheRenameKeepsTheOldFile) {
+    for (int* fault : {&FailingCalls::FsyncError, &FailingCalls::CloseAfterFsyncError}) {
+        TempFolder folder;
+        const std::string path = folder.File("list.ini");
+        WriteBytes(path, "old");
+        *fault = EIO;
+        const Status replaced = ReplaceFileAtomically(path, "new");
+        *fault = 0;
+        EXPECT_EQ(replaced.description(), Status::FromErrno(EIO).description());
+        EXPECT_EQ(ReadBytes(path), "old");
+        EXPECT_EQ(FolderListing(folder.Path()), std::vector<std::string>{"list.ini"});
+    }
+}
+
+TEST(FileLock, FailsWithItsReasonOnARealErrorAndWaitsOnAfterAnInterruption) {
+    TempFolder folder;
+    const std::string missing = folder.File("none") + "/store.lock";
+    const std::string path = folder.File("store.lock");
+    FileLock lock;
+    EXPECT_EQ(lock.Acquire(missing).description(), "The lock file \"" + missing + "\" cannot be opened: " +
+                                                       Status::FromErrno(ENOENT).description() + ".");
+    FailingCalls::FlockError = ENOLCK;
+    EXPECT_EQ(lock.Acquire(path).description(), "The lock file \"" + path + "\" cannot be locked: " +
+                                                    Status::FromErrno(ENOLCK).description() + ".");
+    FailingCalls::FlockError = EINTR;
+    EXPECT_TRUE(lock.Acquire(path).ok());
 }
 #endif
