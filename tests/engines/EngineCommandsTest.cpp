@@ -2,9 +2,9 @@
 
 #include "engines/VectorEngineRows.h"
 #include "engines/modFileIO.h"
-#include "engines/modGUI.h"
 #include "platform/AppPaths.h"
 #include "support/FileBytes.h"
+#include "support/RecordingButtons.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempFolder.h"
 
@@ -17,19 +17,6 @@
 namespace {
 
 using Prefixes = std::vector<std::string>;
-
-class ButtonState final : public ListButtons {
-public:
-    void SetEditSearchEngineEnabled(bool enabled) override { Edit = enabled; }
-    void SetRemoveSearchEngineEnabled(bool enabled) override { Remove = enabled; }
-    void SetInstallShortcutsEnabled(bool enabled) override { Install = enabled; }
-    // 1 when all three are enabled, 0 when none is, -1 when they disagree.
-    int All() const { return Edit && Remove && Install ? 1 : !Edit && !Remove && !Install ? 0 : -1; }
-
-    bool Edit = false;
-    bool Remove = false;
-    bool Install = false;
-};
 
 // The list file holding one engine per prefix.
 std::string ListBytes(const Prefixes& prefixes) {
@@ -61,7 +48,7 @@ protected:
 
     TempFolder folder;
     VectorEngineRows rows;
-    ButtonState buttons;
+    RecordingButtons buttons;
     RecordingPrompt prompt;
 };
 

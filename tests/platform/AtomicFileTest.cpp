@@ -51,19 +51,6 @@ TEST(AtomicFile, ReplacesAndReadsBackEveryByteLeavingNothingBeside) {
     EXPECT_EQ(FolderListing(folder.Path()), (std::vector<std::string>{"Search Engines.ini"}));
 }
 
-TEST(AtomicFile, ReadingWhatIsNoFileFailsWithADescription) {
-    TempFolder folder;
-    std::string bytes = "stale";
-    const Status missing = ReadWholeFile(folder.File("missing"), bytes);
-    EXPECT_FALSE(missing.ok());
-    EXPECT_FALSE(missing.description().empty());
-    EXPECT_EQ(bytes, "");
-
-    const Status directory = ReadWholeFile(folder.Path().string(), bytes);
-    EXPECT_FALSE(directory.ok());
-    EXPECT_FALSE(directory.description().empty());
-}
-
 TEST(AtomicFile, AReplacementThatCannotBeWrittenLeavesEverythingAsItWas) {
     TempFolder folder;
     const std::string blocker = folder.File("blocker");
