@@ -133,6 +133,14 @@ TEST(AtomicFile, AFailedSyncOrCloseBeforeTheRenameKeepsTheOldFile) {
     }
 }
 
+#ifdef __linux__
+// Reading a process's memory at address 0 fails for real, with EIO, and is not retried.
+TEST(AtomicFile, AReadErrorIsReturned) {
+    std::string bytes;
+    EXPECT_EQ(ReadWholeFile("/proc/self/mem", bytes).description(), Status::FromErrno(EIO).description());
+}
+#endif
+
 TEST(FileLock, FailsWithItsReasonOnARealErrorAndWaitsOnAfterAnInterruption) {
     TempFolder folder;
     const std::string missing = folder.File("none") + "/store.lock";

@@ -200,7 +200,7 @@ TEST_F(RegFileStoreTest, ACrashBeforeTheRenameLeavesTheOldStoreAndFreesTheLock) 
         store.BeginBatch();
         InstallShortcut(store, "lost", "http://lost/%s");
         // What a crash after writing the temporary file and before renaming it leaves behind.
-        WriteBytes(folder_.File("ievantrel/.HKEY_CURRENT_USER.reg.crashed"),
+        WriteBytes(folder_.File("ievantrel/.HKEY_CURRENT_USER.reg.Xy12z9"),
                    "Windows Registry Editor Version 5.00");
         return true;
     })));
@@ -208,6 +208,8 @@ TEST_F(RegFileStoreTest, ACrashBeforeTheRenameLeavesTheOldStoreAndFreesTheLock) 
     EXPECT_FALSE(store_.KeyExists(CurrentUser, "Software\\Microsoft\\Internet Explorer\\SearchUrl\\lost"));
     ASSERT_TRUE(InstallShortcut(store_, "new", "http://new/%s").ok());
     EXPECT_TRUE(store_.KeyExists(CurrentUser, "Software\\Microsoft\\Internet Explorer\\SearchUrl\\old"));
+    EXPECT_EQ(FolderListing(folder_.Path() / "ievantrel"),
+              (std::vector<std::string>{"HKEY_CURRENT_USER.reg", "HKEY_CURRENT_USER.reg.lock"}));
 }
 
 const std::string Header = "Windows Registry Editor Version 5.00\r\n\r\n";

@@ -4,6 +4,8 @@
 
 #include <string>
 
+using namespace std::string_literals;
+
 // Each text both ways: UTF-8 (well-formed or not) to UTF-16LE and back; bytes that are not UTF-8 and unpaired
 // surrogates become U+FFFD, one per byte or unit.
 TEST(Utf16, ConvertsWellFormedTextAndReplacesEverythingElse) {
@@ -11,6 +13,9 @@ TEST(Utf16, ConvertsWellFormedTextAndReplacesEverythingElse) {
         std::string utf8, utf16, back;
     } cases[] = {
         {"a\xC3\xA9\xE2\x82\xAC", std::string("a\0\xE9\0\xAC\x20", 6), "a\xC3\xA9\xE2\x82\xAC"},
+        {"\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF", "\x80\0\xFF\x07\0\x08\xFF\xFF"s,
+         "\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF"},
+        {"\xF0\x90\x80\x80", "\0\xD8\0\xDC"s, "\xF0\x90\x80\x80"},
         {"\xF4\x8F\xBF\xBF", "\xFF\xDB\xFF\xDF", "\xF4\x8F\xBF\xBF"},
         {"\xEE\x80\x80", std::string("\0\xE0", 2), "\xEE\x80\x80"},
         {"\xED\xBF\xBF", "\xFD\xFF\xFD\xFF\xFD\xFF", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
