@@ -64,9 +64,10 @@ TEST_F(Win32RegistryTest, TheSearchFixWritesEachTypeWithItsBytes) {
     for (auto [key, name, value] : SearchFixValues()) {
         if (value) {
             key = key.ends_with('\\') ? key.substr(0, key.size() - 1) : key;
-            EXPECT_EQ(QueryRaw(key, name), value->Type == RegType::String
-                                               ? Sz(value->Data)
-                                               : RawValue{static_cast<DWORD>(value->Type), value->Data});
+            const RawValue expected = value->Type == RegType::String
+                                          ? Sz(value->Data)
+                                          : RawValue{static_cast<DWORD>(value->Type), value->Data};
+            EXPECT_EQ(QueryRaw(key, name), expected) << name;
         }
     }
 }
