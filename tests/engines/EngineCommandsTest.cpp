@@ -2,9 +2,9 @@
 
 #include "engines/VectorEngineRows.h"
 #include "engines/modFileIO.h"
-#include "engines/modGUI.h"
 #include "platform/AppPaths.h"
 #include "support/FileBytes.h"
+#include "support/RecordingButtons.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempFolder.h"
 
@@ -17,19 +17,6 @@
 namespace {
 
 using Prefixes = std::vector<std::string>;
-
-class ButtonState final : public ListButtons {
-public:
-    void SetEditSearchEngineEnabled(bool enabled) override { Edit = enabled; }
-    void SetRemoveSearchEngineEnabled(bool enabled) override { Remove = enabled; }
-    void SetInstallShortcutsEnabled(bool enabled) override { Install = enabled; }
-    // 1 when all three are enabled, 0 when none is, -1 when they disagree.
-    int All() const { return Edit && Remove && Install ? 1 : !Edit && !Remove && !Install ? 0 : -1; }
-
-    bool Edit = false;
-    bool Remove = false;
-    bool Install = false;
-};
 
 // The list file holding one engine per prefix.
 std::string ListBytes(const Prefixes& prefixes) {
@@ -61,14 +48,14 @@ protected:
 
     TempFolder folder;
     VectorEngineRows rows;
-    ButtonState buttons;
+    RecordingButtons buttons;
     RecordingPrompt prompt;
 };
 
 } // namespace
 
-// The window's tests read the questions; here, which rows stay and when the list is saved. The file is
-// removed before each command, so only a command that saves brings it back.
+// Which rows stay and when the list is saved. The file is removed before each command, so only a command that
+// saves brings it back.
 TEST_F(EngineCommandsTest, RemoveSelectedAsksOnlyWhenThereAreRowsAndSavesOnlyOnYes) {
     const struct {
         Prefixes list;
@@ -92,12 +79,42 @@ TEST_F(EngineCommandsTest, RemoveSelectedAsksOnlyWhenThereAreRowsAndSavesOnlyOnY
         RemoveSelectedEngines(rows, selected, buttons, prompt);
 
         EXPECT_EQ(Shown(), left);
-        EXPECT_EQ(prompt.Shown.size(), asked);
+        ASSERT_EQ(prompt.Shown.size(), asked);
         const bool saved = asked == 1 && answer == PromptAnswer::Yes;
         EXPECT_EQ(std::filesystem::exists(EngineFile), saved);
         EXPECT_EQ(ReadBytes(EngineFile), saved ? ListBytes(left) : "");
         EXPECT_EQ(buttons.All(), left.empty() ? 0 : 1);
     }
+}
+
+TEST_F(EngineCommandsTest, RemoveSelectedNamesTheSelectedRowsBottomFirst) {
+    LoadList({"a", "b", "c"});
+    prompt.Answers = {PromptAnswer::No};
+    RemoveSelectedEngines(rows, {1, 3}, buttons, prompt);
+    EXPECT_EQ(prompt.Shown,
+              (std::vector<PromptMessage>{
+                  {"Remove Selected Engines",
+                   "This will remove the SELECTED search engines,\r\nand not the CHECKED ones. Do "
+                   "you want to remove\r\nthe following search engines?\r\n\r\nc\r\na",
+                   PromptIcon::Question, PromptButtons::YesNo}}));
+}
+
+TEST_F(EngineCommandsTest, RestoreAsksFirstAndReplacesTheListOnlyOnYes) {
+    const PromptMessage question{"Restore Search Engines",
+                                 "This will restore your list of search engines back\r\nto the default list "
+                                 "that came with IE Vantrel.\r\n\r\nDo you really want to do this?",
+                                 PromptIcon::Question, PromptButtons::YesNo};
+    LoadList({"a"});
+    WriteBytes(DefaultEngineFile, ListBytes({"d", "e"}));
+    prompt.Answers = {PromptAnswer::No, PromptAnswer::Yes};
+
+    RestoreDefaultEngines(rows, buttons, prompt);
+    EXPECT_EQ(Shown(), Prefixes{"a"});
+    EXPECT_EQ(ReadBytes(EngineFile), ListBytes({"a"}));
+    RestoreDefaultEngines(rows, buttons, prompt);
+    EXPECT_EQ(Shown(), (Prefixes{"d", "e"}));
+    EXPECT_EQ(ReadBytes(EngineFile), ListBytes({"d", "e"}));
+    EXPECT_EQ(prompt.Shown, (std::vector<PromptMessage>{question, question}));
 }
 
 TEST_F(EngineCommandsTest, EngineFieldsComeFromTheRecordLineNotTheColumns) {

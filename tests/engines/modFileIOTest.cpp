@@ -4,6 +4,7 @@
 #include "platform/AppPaths.h"
 #include "platform/AtomicFile.h"
 #include "support/FileBytes.h"
+#include "support/RecordingButtons.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempFolder.h"
 
@@ -43,14 +44,6 @@ Rows AllRows(const EngineRows& rows) {
     }
     return all;
 }
-
-class CountingButtons final : public ListButtons {
-public:
-    void SetEditSearchEngineEnabled(bool enabled) override { Enabled += enabled; }
-    void SetRemoveSearchEngineEnabled(bool enabled) override { Enabled += enabled; }
-    void SetInstallShortcutsEnabled(bool enabled) override { Enabled += enabled; }
-    int Enabled = 0;
-};
 
 // Each test gets its own application folder holding the two list files' paths.
 class EngineListFile : public ::testing::Test {
@@ -174,7 +167,7 @@ TEST_F(EngineListFile, ASaveThatCannotWriteIsReportedAndKeepsTheRows) {
 TEST_F(EngineListFile, RestoreCopiesTheDefaultListOrKeepsTheOldOneWhenItCannot) {
     WriteBytes(EngineFile, old);
     LoadEngines(rows, prompt);
-    CountingButtons buttons;
+    RecordingButtons buttons;
     EXPECT_FALSE(RestoreEngines(rows, buttons, prompt));
     EXPECT_EQ(ReadBytes(EngineFile), old);
     EXPECT_EQ(AllRows(rows), Rows{Row("old", "https://old.example/?q=%s")});
@@ -189,7 +182,7 @@ TEST_F(EngineListFile, RestoreCopiesTheDefaultListOrKeepsTheOldOneWhenItCannot) 
     WriteBytes(DefaultEngineFile, defaults);
     EXPECT_TRUE(RestoreEngines(rows, buttons, prompt));
     EXPECT_EQ(AllRows(rows), (Rows{Row("d", "https://d.example/?q=%s"), Row("w", "w")}));
-    EXPECT_EQ(buttons.Enabled, 3);
+    EXPECT_EQ(buttons.All(), 1);
     EXPECT_EQ(ReadBytes(EngineFile), defaults);
     EXPECT_EQ(prompt.Shown.size(), 1U);
 }
@@ -207,7 +200,7 @@ TEST_F(EngineListFile, AReadOnlyListStaysAndALinkedListIsWrittenThroughItsLink) 
     WriteBytes(EngineFile, "kept");
     fs::permissions(EngineFile, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     AddEngineRow(rows, "g", "u");
-    CountingButtons buttons;
+    RecordingButtons buttons;
     EXPECT_FALSE(SaveEngines(rows, prompt));
     EXPECT_FALSE(RestoreEngines(rows, buttons, prompt));
     EXPECT_EQ(ReadBytes(EngineFile), "kept");
@@ -243,7 +236,7 @@ TEST_F(EngineListFile, ARestoreThatFailsHalfWayKeepsTheOldList) {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit small{4096, 4096};
         setrlimit(RLIMIT_FSIZE, &small);
-        CountingButtons buttons;
+        RecordingButtons buttons;
         const bool ok = RestoreEngines(rows, buttons, prompt);
         return !ok && prompt.Shown.size() == 1 && prompt.Shown[0].Title == "Error Restoring Engines" ? 0 : 1;
     };

@@ -46,8 +46,8 @@ TEST(InitGlobals, FindsTheRunningExecutablesFolder) {
     ASSERT_FALSE(AppFolder.empty());
     EXPECT_EQ(AppFolder.back(), PathSeparator);
     EXPECT_NE(AppFolder[AppFolder.size() - 2], PathSeparator);
-    EXPECT_TRUE(std::filesystem::exists(AppFolder + "AppPathsTest") ||
-                std::filesystem::exists(AppFolder + "AppPathsTest.exe"))
+    EXPECT_TRUE(std::filesystem::exists(AppFolder + "platform_test") ||
+                std::filesystem::exists(AppFolder + "platform_test.exe"))
         << AppFolder;
     EXPECT_EQ(EngineFile, AppFolder + "Search Engines.ini");
 }

@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include "FailingCalls.h"
+#include "platform/FileLock.h"
+
+#include <cerrno>
 #include <sys/stat.h>
 #endif
 
@@ -45,19 +49,6 @@ TEST(AtomicFile, ReplacesAndReadsBackEveryByteLeavingNothingBeside) {
     ASSERT_TRUE(ReadWholeFile(path, bytes).ok());
     EXPECT_EQ(bytes, large);
     EXPECT_EQ(FolderListing(folder.Path()), (std::vector<std::string>{"Search Engines.ini"}));
-}
-
-TEST(AtomicFile, ReadingWhatIsNoFileFailsWithADescription) {
-    TempFolder folder;
-    std::string bytes = "stale";
-    const Status missing = ReadWholeFile(folder.File("missing"), bytes);
-    EXPECT_FALSE(missing.ok());
-    EXPECT_FALSE(missing.description().empty());
-    EXPECT_EQ(bytes, "");
-
-    const Status directory = ReadWholeFile(folder.Path().string(), bytes);
-    EXPECT_FALSE(directory.ok());
-    EXPECT_FALSE(directory.description().empty());
 }
 
 TEST(AtomicFile, AReplacementThatCannotBeWrittenLeavesEverythingAsItWas) {
@@ -123,5 +114,44 @@ TEST(AtomicFile, ANewFileGetsTheUsualPermissionsAndAReplacedFileKeepsItsOwn) {
     ASSERT_TRUE(ReplaceFileAtomically(path, "newer").ok());
     EXPECT_EQ(std::filesystem::status(path).permissions(),
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+#endif
+
+#ifndef _WIN32
+// A write the system could not finish is not claimed: the old file stays and no temporary file is left.
+TEST(AtomicFile, AFailedSyncOrCloseBeforeTheRenameKeepsTheOldFile) {
+    for (int* fault : {&FailingCalls::FsyncError, &FailingCalls::CloseAfterFsyncError}) {
+        TempFolder folder;
+        const std::string path = folder.File("list.ini");
+        WriteBytes(path, "old");
+        *fault = EIO;
+        const Status replaced = ReplaceFileAtomically(path, "new");
+        *fault = 0;
+        EXPECT_EQ(replaced.description(), Status::FromErrno(EIO).description());
+        EXPECT_EQ(ReadBytes(path), "old");
+        EXPECT_EQ(FolderListing(folder.Path()), std::vector<std::string>{"list.ini"});
+    }
+}
+
+#ifdef __linux__
+// Reading a process's memory at address 0 fails for real, with EIO, and is not retried.
+TEST(AtomicFile, AReadErrorIsReturned) {
+    std::string bytes;
+    EXPECT_EQ(ReadWholeFile("/proc/self/mem", bytes).description(), Status::FromErrno(EIO).description());
+}
+#endif
+
+TEST(FileLock, FailsWithItsReasonOnARealErrorAndWaitsOnAfterAnInterruption) {
+    TempFolder folder;
+    const std::string missing = folder.File("none") + "/store.lock";
+    const std::string path = folder.File("store.lock");
+    FileLock lock;
+    EXPECT_EQ(lock.Acquire(missing).description(), "The lock file \"" + missing + "\" cannot be opened: " +
+                                                       Status::FromErrno(ENOENT).description() + ".");
+    FailingCalls::FlockError = ENOLCK;
+    EXPECT_EQ(lock.Acquire(path).description(), "The lock file \"" + path + "\" cannot be locked: " +
+                                                    Status::FromErrno(ENOLCK).description() + ".");
+    FailingCalls::FlockError = EINTR;
+    EXPECT_TRUE(lock.Acquire(path).ok());
 }
 #endif

@@ -9,12 +9,14 @@
 #include "registry/modRegistry.h"
 #include "support/FileBytes.h"
 #include "support/RecordingPrompt.h"
+#include "support/SearchFixValues.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
+#include <pwd.h>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -103,6 +105,17 @@ TEST_F(RegFileStoreTest, ReadsAnEightBitFileWithEitherHeaderAndContinuedHexLines
               (RegValue{RegType::Dword, std::string("\x10\0\0\0", 4)}));
 }
 
+// Key lines in any order: each value lands under the key of the line above it.
+TEST_F(RegFileStoreTest, ReadsKeysListedOutOfTreeOrder) {
+    WriteStore("REGEDIT4\n[HKEY_CURRENT_USER\\A\\B]\n[HKEY_CURRENT_USER\\C]\n[HKEY_CURRENT_USER\\A\\D]"
+               "\n\"v\"=\"1\"\n"
+               "[HKEY_CURRENT_USER\\A]\n\"w\"=\"2\"\n");
+    EXPECT_EQ(store_.QueryValue(CurrentUser, "A\\D", "v"), (RegValue{RegType::String, "1"}));
+    EXPECT_EQ(store_.QueryValue(CurrentUser, "A", "w"), (RegValue{RegType::String, "2"}));
+    EXPECT_EQ(store_.SubKeyNames(CurrentUser, "C"), std::vector<std::string>{});
+    EXPECT_EQ(store_.SubKeyNames(CurrentUser, "A\\B"), std::vector<std::string>{});
+}
+
 TEST_F(RegFileStoreTest, LivesUnderXdgConfigHomeOrTheHomeConfigFolder) {
     ::setenv("XDG_CONFIG_HOME", folder_.Path().c_str(), 1);
     EXPECT_EQ(UserRegistryFilePath(), StorePath());
@@ -111,6 +124,18 @@ TEST_F(RegFileStoreTest, LivesUnderXdgConfigHomeOrTheHomeConfigFolder) {
     EXPECT_EQ(UserRegistryFilePath(), folder_.File("home/.config/ievantrel/HKEY_CURRENT_USER.reg"));
     ::unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(UserRegistryFilePath(), folder_.File("home/.config/ievantrel/HKEY_CURRENT_USER.reg"));
+    // Without a home in the environment, the user's own from the system; "/" is a home like any other.
+    const std::string home = folder_.File("home");
+    ::unsetenv("HOME");
+    const std::string fromSystem = UserRegistryFilePath();
+    ::setenv("HOME", "", 1);
+    EXPECT_EQ(UserRegistryFilePath(), fromSystem);
+    EXPECT_EQ(std::filesystem::path(fromSystem), std::filesystem::path(::getpwuid(::getuid())->pw_dir) /
+                                                     ".config/ievantrel/HKEY_CURRENT_USER.reg");
+    ::setenv("HOME", "/", 1);
+    EXPECT_EQ(std::filesystem::path(UserRegistryFilePath()).lexically_normal(),
+              "/.config/ievantrel/HKEY_CURRENT_USER.reg");
+    ::setenv("HOME", home.c_str(), 1);
 
     RegFileStore store(UserRegistryFilePath());
     EXPECT_FALSE(store.KeyExists(CurrentUser, "Software"));
@@ -175,7 +200,7 @@ TEST_F(RegFileStoreTest, ACrashBeforeTheRenameLeavesTheOldStoreAndFreesTheLock) 
         store.BeginBatch();
         InstallShortcut(store, "lost", "http://lost/%s");
         // What a crash after writing the temporary file and before renaming it leaves behind.
-        WriteBytes(folder_.File("ievantrel/.HKEY_CURRENT_USER.reg.crashed"),
+        WriteBytes(folder_.File("ievantrel/.HKEY_CURRENT_USER.reg.Xy12z9"),
                    "Windows Registry Editor Version 5.00");
         return true;
     })));
@@ -183,6 +208,8 @@ TEST_F(RegFileStoreTest, ACrashBeforeTheRenameLeavesTheOldStoreAndFreesTheLock) 
     EXPECT_FALSE(store_.KeyExists(CurrentUser, "Software\\Microsoft\\Internet Explorer\\SearchUrl\\lost"));
     ASSERT_TRUE(InstallShortcut(store_, "new", "http://new/%s").ok());
     EXPECT_TRUE(store_.KeyExists(CurrentUser, "Software\\Microsoft\\Internet Explorer\\SearchUrl\\old"));
+    EXPECT_EQ(FolderListing(folder_.Path() / "ievantrel"),
+              (std::vector<std::string>{"HKEY_CURRENT_USER.reg", "HKEY_CURRENT_USER.reg.lock"}));
 }
 
 const std::string Header = "Windows Registry Editor Version 5.00\r\n\r\n";
@@ -196,7 +223,8 @@ TEST_F(RegFileStoreTest, ACorruptStoreIsNeverOverwrittenAndNamedWithItsLine) {
         {Utf16Le(Header + "[HKEY_CURRENT_USER\\A\r\n\"x\"=\"y\"\r\n"), 3},
         {Utf16Le(Header + "[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"y\"\r\n\"p\"=hex(2):41,00\r\n"), 5},
         {Utf16Le(Header + "[HKEY_LOCAL_MACHINE\\A]\r\n"), 3},
-        {Utf16Le(Header + "[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"y\r\n"), 4}};
+        {Utf16Le(Header + "[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"y\r\n"), 4},
+        {Utf16Le(Header + "[HKEY_CURRENT_USER\\A]\r\n\r\n\"x\"y\"z\"\r\n"), 5}};
     for (const auto& [bytes, line] : cases) {
         SCOPED_TRACE(line);
         WriteStore(bytes);
@@ -204,18 +232,24 @@ TEST_F(RegFileStoreTest, ACorruptStoreIsNeverOverwrittenAndNamedWithItsLine) {
         const Status removed = RemoveAllShortcuts(store_);
         EXPECT_NE(removed.description().find(expected), std::string::npos) << removed.description();
         const std::vector<SearchFixFailure> failures = ApplySearchFix(store_);
-        ASSERT_EQ(failures.size(), 20u);
-        EXPECT_NE(failures.back().Reason.description().find(expected), std::string::npos);
+        const std::vector<SearchFixValue> steps = SearchFixValues();
+        ASSERT_EQ(failures.size(), steps.size());
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            EXPECT_EQ(failures[i].KeyPath + "|" + failures[i].ValueName, steps[i].Key + "|" + steps[i].Name);
+            EXPECT_EQ(failures[i].Reason.description(), removed.description());
+        }
         VectorEngineRows rows;
         rows.Add(EngineRow{"g", "", MakeRecordLine("g", "http://g/%s"), true});
         rows.Add(EngineRow{"off", "", MakeRecordLine("off", "http://off/%s"), false});
+        rows.Add(EngineRow{"h", "", MakeRecordLine("h", "http://h/%s"), true});
         RecordingPrompt prompt;
         InstallEngines(rows, store_, prompt);
         ASSERT_EQ(prompt.Shown.size(), 1u);
         EXPECT_EQ(prompt.Shown[0].Icon, PromptIcon::Exclamation);
-        EXPECT_TRUE(prompt.Shown[0].Text.starts_with("0 of 2 shortcuts have been installed.\r\n\r\n"
-                                                     "These shortcuts could not be installed:\r\ng\r\n\r\n"
-                                                     "Because: The registry file "))
+        EXPECT_TRUE(
+            prompt.Shown[0].Text.starts_with("0 of 3 shortcuts have been installed.\r\n\r\n"
+                                             "These shortcuts could not be installed:\r\ng\r\nh\r\n\r\n"
+                                             "Because: The registry file "))
             << prompt.Shown[0].Text;
         EXPECT_NE(prompt.Shown[0].Text.find(expected), std::string::npos);
         EXPECT_FALSE(store_.KeyExists(CurrentUser, "Software"));

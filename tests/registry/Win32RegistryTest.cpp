@@ -3,6 +3,7 @@
 #include "registry/modRegistry.h"
 
 #include "UserRegistryTest.h"
+#include "support/SearchFixValues.h"
 
 #include <windows.h>
 
@@ -60,19 +61,15 @@ TEST_F(Win32RegistryTest, TextValuesCountTheirTerminatingZero) {
 
 TEST_F(Win32RegistryTest, TheSearchFixWritesEachTypeWithItsBytes) {
     ASSERT_TRUE(ApplySearchFix(Store()).empty());
-    const std::string main = "Software\\Microsoft\\Internet Explorer\\Main";
-    EXPECT_EQ(QueryRaw(main, "Do404Search-DELME"), (RawValue{REG_BINARY, std::string("\x01\0\0\0", 4)}));
-    EXPECT_EQ(QueryRaw(main, "Use Custom Search URL"), (RawValue{REG_DWORD, std::string(4, '\0')}));
-    EXPECT_EQ(QueryRaw(main, "Search Page"),
-              Sz("http://www.microsoft.com/isapi/redir.dll?prd=ie&ar=iesearch"));
-    EXPECT_EQ(QueryRaw("Software\\Microsoft\\Internet Explorer\\URLSearchHooks",
-                       "{CFBFAE00-17A6-11D0-99CB-00C04FD64497}"),
-              Sz(""));
-    EXPECT_EQ(QueryRaw(".DEFAULT\\Software\\Microsoft\\Internet Explorer\\Main", "Search Bar"),
-              Sz("http://search.msn.com/spbasic.htm"));
-    EXPECT_EQ(QueryRaw("Software\\Microsoft\\Windows\\CurrentVersion\\URL\\DefaultPrefix", "@"),
-              Sz("http://"));
-    EXPECT_EQ(QueryRaw(SearchUrl, ""), Sz("http://home.microsoft.com/access/autosearch.asp?p=%s"));
+    for (auto [key, name, value] : SearchFixValues()) {
+        if (value) {
+            key = key.ends_with('\\') ? key.substr(0, key.size() - 1) : key;
+            const RawValue expected = value->Type == RegType::String
+                                          ? Sz(value->Data)
+                                          : RawValue{static_cast<DWORD>(value->Type), value->Data};
+            EXPECT_EQ(QueryRaw(key, name), expected) << name;
+        }
+    }
 }
 
 TEST_F(Win32RegistryTest, FailuresCarryTheSystemsCodeAndDescription) {

@@ -6,6 +6,7 @@
 #include "registry/SearchFix.h"
 #include "registry/modRegistry.h"
 #include "support/RecordingPrompt.h"
+#include "support/SearchFixValues.h"
 
 #include <algorithm>
 #include <string>
@@ -136,42 +137,21 @@ TEST_F(InstallerTest, NamesThePrefixesThatCouldNotBeInstalled) {
 
 using SearchFixTest = UserRegistryTest;
 
-const std::string Main = "Software\\Microsoft\\Internet Explorer\\Main";
-const std::string Redirect = "http://www.microsoft.com/isapi/redir.dll?prd=ie&ar=iesearch";
-const std::string SearchBar = "http://search.msn.com/spbasic.htm";
 const std::string Hooks = "Software\\Microsoft\\Internet Explorer\\URLSearchHooks";
 const std::string Prefixes = "Software\\Microsoft\\Windows\\CurrentVersion\\URL\\Prefixes";
 
 TEST_F(SearchFixTest, WritesEverySettingOnAnEmptyHive) {
     EXPECT_TRUE(ApplySearchFix(Store()).empty());
-    const auto value = [&](const std::string& key, const std::string& name) {
-        return Store().QueryValue(CurrentUser, key, name);
-    };
-    EXPECT_EQ(value(Main, "Do404Search-DELME"), (RegValue{RegType::Binary, std::string("\x01\0\0\0", 4)}));
-    EXPECT_EQ(value(Main, "Search Page"), Text(Redirect));
-    EXPECT_EQ(value(Main, "Search Bar"), Text(SearchBar));
-    EXPECT_EQ(value(Main, "Use Custom Search URL"), (RegValue{RegType::Dword, std::string(4, '\0')}));
-    EXPECT_EQ(value(Main, "Default_Search_URL"), Text(Redirect));
-    EXPECT_EQ(value(Hooks, "{CFBFAE00-17A6-11D0-99CB-00C04FD64497}"), Text(""));
-    EXPECT_EQ(value(SearchUrl, ""), Text("http://home.microsoft.com/access/autosearch.asp?p=%s"));
-    EXPECT_EQ(value(SearchUrl, "+"), Text("%2B"));
-    const std::string defaultMain = ".DEFAULT\\Software\\Microsoft\\Internet Explorer\\Main";
-    EXPECT_EQ(value(defaultMain, "Search Page"), Text(Redirect));
-    EXPECT_EQ(value(defaultMain, "Search Bar"), Text(SearchBar));
-    const std::string search = "Software\\Microsoft\\Internet Explorer\\Search";
-    EXPECT_EQ(value(search, "SearchAssistant"),
-              Text("http://ie.search.msn.com/{SUB_RFC1766}/srchasst/srchasst.htm"));
-    EXPECT_EQ(value(search, "CustomizeSearch"),
-              Text("http://ie.search.msn.com/{SUB_RFC1766}/srchasst/srchcust.htm"));
-    EXPECT_EQ(value(search, "Default_Search_URL"), Text(Redirect));
-    const std::string defaultPrefix = "Software\\Microsoft\\Windows\\CurrentVersion\\URL\\DefaultPrefix";
-    EXPECT_EQ(value(defaultPrefix, "@"), Text("http://"));
-    EXPECT_EQ(value(defaultPrefix, ""), std::nullopt);
-    EXPECT_EQ(value(Prefixes, "ftp"), Text("ftp://"));
-    EXPECT_EQ(value(Prefixes, "gopher"), Text("gopher://"));
-    EXPECT_EQ(value(Prefixes, "home"), Text("http://"));
-    EXPECT_EQ(value(Prefixes, "mosaic"), Text("http://"));
-    EXPECT_EQ(value(Prefixes, "http"), Text("http://"));
+    for (const auto& [key, name, value] : SearchFixValues()) {
+        EXPECT_TRUE(Store().KeyExists(CurrentUser, key)) << key;
+        if (value) {
+            EXPECT_EQ(Store().QueryValue(CurrentUser, key, name), value) << key << "\\" << name;
+        }
+    }
+    EXPECT_EQ(Store().QueryValue(CurrentUser, SearchUrl, "+"), Text("%2B"));
+    EXPECT_EQ(Store().QueryValue(CurrentUser,
+                                 "Software\\Microsoft\\Windows\\CurrentVersion\\URL\\DefaultPrefix", ""),
+              std::nullopt);
 }
 
 TEST_F(SearchFixTest, OnlyWritesAndLeavesWhatItDoesNotName) {
