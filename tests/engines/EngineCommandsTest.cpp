@@ -18,19 +18,6 @@ namespace {
 
 using Prefixes = std::vector<std::string>;
 
-class ButtonState final : public ListButtons {
-public:
-    void SetEditSearchEngineEnabled(bool enabled) override { Edit = enabled; }
-    void SetRemoveSearchEngineEnabled(bool enabled) override { Remove = enabled; }
-    void SetInstallShortcutsEnabled(bool enabled) override { Install = enabled; }
-    // 1 when all three are enabled, 0 when none is, -1 when they disagree.
-    int All() const { return Edit && Remove && Install ? 1 : !Edit && !Remove && !Install ? 0 : -1; }
-
-    bool Edit = false;
-    bool Remove = false;
-    bool Install = false;
-};
-
 // The list file holding one engine per prefix.
 std::string ListBytes(const Prefixes& prefixes) {
     std::string bytes;
@@ -48,7 +35,6 @@ protected:
     void LoadList(const Prefixes& prefixes) {
         WriteBytes(EngineFile, ListBytes(prefixes));
         LoadEngines(rows, prompt);
-        UpdateButtons(rows, buttons);
     }
 
     Prefixes Shown() const {
@@ -61,7 +47,6 @@ protected:
 
     TempFolder folder;
     VectorEngineRows rows;
-    ButtonState buttons;
     RecordingPrompt prompt;
 };
 
@@ -89,14 +74,13 @@ TEST_F(EngineCommandsTest, RemoveSelectedAsksOnlyWhenThereAreRowsAndSavesOnlyOnY
         prompt.Shown.clear();
         prompt.Answers = {answer};
 
-        RemoveSelectedEngines(rows, selected, buttons, prompt);
+        RemoveSelectedEngines(rows, selected, prompt);
 
         EXPECT_EQ(Shown(), left);
         EXPECT_EQ(prompt.Shown.size(), asked);
         const bool saved = asked == 1 && answer == PromptAnswer::Yes;
         EXPECT_EQ(std::filesystem::exists(EngineFile), saved);
         EXPECT_EQ(ReadBytes(EngineFile), saved ? ListBytes(left) : "");
-        EXPECT_EQ(buttons.All(), left.empty() ? 0 : 1);
     }
 }
 
@@ -110,12 +94,10 @@ TEST_F(EngineCommandsTest, EngineFieldsComeFromTheRecordLineNotTheColumns) {
 // A new row comes checked whatever the current row's check box; an edited row keeps its own.
 TEST_F(EngineCommandsTest, OkayAddsACheckedRowOrRewritesTheCurrentOneInPlaceAndSaves) {
     LoadList({});
-    ASSERT_EQ(buttons.All(), 0);
-    EXPECT_TRUE(AcceptEngine(rows, {0, 0, "", "", "Add New Search Engine"}, buttons, prompt));
-    EXPECT_EQ(buttons.All(), 1);
+    EXPECT_TRUE(AcceptEngine(rows, {0, 0, "", "", "Add New Search Engine"}, prompt));
     rows.SetChecked(1, false);
-    EXPECT_TRUE(AcceptEngine(rows, {0, 1, "b", "u", "Add New Search Engine"}, buttons, prompt));
-    EXPECT_TRUE(AcceptEngine(rows, {1, 1, "a", "http://new/%s", "Edit Search Engine"}, buttons, prompt));
+    EXPECT_TRUE(AcceptEngine(rows, {0, 1, "b", "u", "Add New Search Engine"}, prompt));
+    EXPECT_TRUE(AcceptEngine(rows, {1, 1, "a", "http://new/%s", "Edit Search Engine"}, prompt));
 
     EXPECT_TRUE(prompt.Shown.empty());
     EXPECT_EQ(rows.Count(), 2U);
@@ -130,7 +112,7 @@ TEST_F(EngineCommandsTest, OkayRefusesATabOrALineBreakAndChangesNothing) {
                                           {1, 1, "g", "u\r", "Edit Search Engine"},
                                           {1, 1, "g", "u\nv", "Edit Search Engine"}};
     for (const EngineEdit& edit : refused) {
-        EXPECT_FALSE(AcceptEngine(rows, edit, buttons, prompt));
+        EXPECT_FALSE(AcceptEngine(rows, edit, prompt));
         ASSERT_FALSE(prompt.Shown.empty());
         EXPECT_EQ(prompt.Shown.back(),
                   (PromptMessage{edit.Caption, "A prefix or URL cannot contain a TAB or a line break.",

@@ -179,7 +179,7 @@ private slots:
 
     void editingChangesTheCurrentRowInPlaceKeepingItsCheckBox() {
         MainWindowFixture fixture(Engines{"a", "g", "c"});
-        fixture.Model()->SetChecked(2, false);
+        fixture.Model()->setData(fixture.Model()->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
         fixture.List()->setCurrentIndex(fixture.Model()->index(1, 0));
         QVERIFY(WorkEditor(fixture, "cmdEditSearchEngine", [](frmAddEngine* editor) {
             QCOMPARE(editor->windowTitle(), QStringLiteral("Edit Search Engine"));

@@ -67,7 +67,7 @@ private slots:
 
     void installWritesTheCheckedEnginesAndReportsTheCount() {
         MainWindowFixture fixture(Engines{"a", "b", "c"});
-        fixture.Model()->SetChecked(2, false);
+        fixture.Model()->setData(fixture.Model()->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
         MessageBoxAnswerer answerer;
 
         Click(fixture, "cmdInstallShortcuts");
@@ -122,7 +122,7 @@ private slots:
             {QMessageBox::Yes, {1, 2, 3, 4, 5, 6}, {}}};
         for (const auto& [answer, selected, left] : cases) {
             MainWindowFixture fixture(all);
-            fixture.Model()->SetChecked(5, false);
+            fixture.Model()->setData(fixture.Model()->index(4, 0), Qt::Unchecked, Qt::CheckStateRole);
             fixture.Select(selected);
             MessageBoxAnswerer answerer({answer});
 

@@ -186,7 +186,7 @@ private slots:
     void selectionItemsChangeOnlyTheCheckBoxes() {
         MainWindowFixture fixture(Engines{"a", "b", "c"});
         const std::string file = fixture.ListFile();
-        fixture.Model()->SetChecked(2, false);
+        fixture.Model()->setData(fixture.Model()->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
         fixture.Select({1, 2});
         const auto trigger = [&](const char* item) { fixture.Window().findChild<QAction*>(item)->trigger(); };
 

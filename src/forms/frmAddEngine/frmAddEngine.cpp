@@ -1,7 +1,6 @@
 #include "forms/frmAddEngine/frmAddEngine.h"
 
 #include "controls/TahomaFont.h"
-#include "engines/EngineCommands.h"
 #include "forms/Local8Bit.h"
 #include "forms/Placement.h"
 
@@ -49,9 +48,7 @@ bool IsReturn(int key) {
 
 } // namespace
 
-frmAddEngine::frmAddEngine(EngineRows& rows, std::size_t currentRow, ListButtons& buttons, Prompt& prompt,
-                           QWidget* owner)
-    : QDialog(owner), rows_(rows), currentRow_(currentRow), buttons_(buttons), prompt_(prompt) {
+frmAddEngine::frmAddEngine(Prompt& prompt, QWidget* owner) : QDialog(owner), prompt_(prompt) {
     SetUpFixedDialog(this, "frmAddEngine", 368, 276);
     CreateHeader();
     CreatePrefixFrame();
@@ -170,10 +167,12 @@ void frmAddEngine::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event); // NOLINT(bugprone-parent-virtual-call)
 }
 
+EngineFields frmAddEngine::Engine() const {
+    return {BytesOf(txtPrefix, prefix_), BytesOf(txtURL, url_)};
+}
+
 void frmAddEngine::cmdOkay_Click() {
-    const EngineEdit edit{EditMode, currentRow_, BytesOf(txtPrefix, prefix_), BytesOf(txtURL, url_),
-                          ToLocal8Bit(windowTitle())};
-    if (AcceptEngine(rows_, edit, buttons_, prompt_)) {
+    if (EngineFieldsAllowed(Engine(), ToLocal8Bit(windowTitle()), prompt_)) {
         accept();
     }
 }

@@ -179,6 +179,11 @@ void frmMain::ConnectHandlers() {
     connect(mSELECTNONE, &QAction::triggered, this, &frmMain::mSELECTNONE_Click);
     connect(mSELECTALL, &QAction::triggered, this, &frmMain::mSELECTALL_Click);
     connect(mSELECTINVERT, &QAction::triggered, this, &frmMain::mSELECTINVERT_Click);
+    // The buttons follow the number of rows, whichever command changed it.
+    const auto updateButtons = [this] { UpdateButtons(*engines_, *this); };
+    connect(engines_, &QAbstractItemModel::rowsInserted, this, updateButtons);
+    connect(engines_, &QAbstractItemModel::rowsRemoved, this, updateButtons);
+    connect(engines_, &QAbstractItemModel::modelReset, this, updateButtons);
 }
 
 // The list's double-click, wherever in the list it falls: the view itself reports only one on a row.
@@ -195,7 +200,6 @@ void frmMain::Load() {
     setWindowTitle(FromLocal8Bit(MainWindowCaption(CurrentVersion())));
     CentreOnScreen();
     LoadEngines(*engines_, prompt_);
-    UpdateButtons(*engines_, *this);
     if (cmdInstallShortcuts->isEnabled()) {
         cmdInstallShortcuts->setFocus();
     } else {
@@ -230,15 +234,11 @@ void frmMain::cmdRemoveShortcuts_Click() {
 }
 
 void frmMain::cmdRemoveSearchEngine_Click() {
-    RemoveSelectedEngines(*engines_, SelectedRowPositions(*lvwEngines->selectionModel()), *this, prompt_);
+    RemoveSelectedEngines(*engines_, SelectedRowPositions(*lvwEngines->selectionModel()), prompt_);
 }
 
 void frmMain::cmdAddSearchEngine_Click() {
-    frmAddEngine editor(*engines_, 0, *this, prompt_, this);
-    editor.SetTexts(QStringLiteral("Add New Search Engine"), AddEngineBody);
-    editor.SetEngine({}, {});
-    editor.EditMode = 0;
-    editor.exec();
+    EditEngine(0, 0, QStringLiteral("Add New Search Engine"), AddEngineBody, {});
 }
 
 void frmMain::cmdEditSearchEngine_Click() {
@@ -246,12 +246,21 @@ void frmMain::cmdEditSearchEngine_Click() {
         return;
     }
     const std::size_t current = CurrentPosition();
-    const EngineFields fields = EngineFieldsOf(engines_->Row(current));
-    frmAddEngine editor(*engines_, current, *this, prompt_, this);
-    editor.SetTexts(QStringLiteral("Edit Search Engine"), EditEngineBody);
-    editor.SetEngine(fields.Prefix, fields.Url);
-    editor.EditMode = 1;
-    editor.exec();
+    EditEngine(1, current, QStringLiteral("Edit Search Engine"), EditEngineBody,
+               EngineFieldsOf(engines_->Row(current)));
+}
+
+// Opens the editor on `shown`; what it returns on Okay goes into the list and the list file.
+void frmMain::EditEngine(int editMode, std::size_t currentRow, const QString& caption, const QString& body,
+                         const EngineFields& shown) {
+    frmAddEngine editor(prompt_, this);
+    editor.SetTexts(caption, body);
+    editor.SetEngine(shown.Prefix, shown.Url);
+    if (editor.exec() != QDialog::Accepted) {
+        return;
+    }
+    const EngineFields typed = editor.Engine();
+    AcceptEngine(*engines_, {editMode, currentRow, typed.Prefix, typed.Url, ToLocal8Bit(caption)}, prompt_);
 }
 
 void frmMain::cmdSelectionMode_Click() {
@@ -272,7 +281,7 @@ void frmMain::lnkIESearchFix_MouseUp() {
 }
 
 void frmMain::lnkRestoreEngines_MouseUp() {
-    RestoreDefaultEngines(*engines_, *this, prompt_);
+    RestoreDefaultEngines(*engines_, prompt_);
 }
 
 void frmMain::mSELECTNONE_Click() {

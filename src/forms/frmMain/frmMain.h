@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engines/EngineCommands.h"
 #include "engines/modGUI.h"
 #include "forms/QtPrompt.h"
 #include "forms/frmMain/ShellLibrary.h"
@@ -56,6 +57,8 @@ private:
     void cmdRemoveSearchEngine_Click();
     void cmdAddSearchEngine_Click();
     void cmdEditSearchEngine_Click();
+    void EditEngine(int editMode, std::size_t currentRow, const QString& caption, const QString& body,
+                    const EngineFields& shown);
     void cmdSelectionMode_Click();
     void lvwEngines_DblClick();
     void lnkAbout_MouseUp();
