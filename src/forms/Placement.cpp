@@ -47,9 +47,13 @@ QPushButton* PlaceButton(QWidget* parent, const char* name, const QString& text,
 
 MultiRule* PlaceRule(QWidget* parent, const char* name, const QRect& geometry) {
     auto* rule = Place<MultiRule>(parent, name, geometry);
-    rule->ReadProperties(PropertyBag{{QStringLiteral("_extentx"), Himetric(geometry.width())},
-                                     {QStringLiteral("_extenty"), Himetric(geometry.height())}});
+    ReadRuleExtent(rule);
     return rule;
+}
+
+void ReadRuleExtent(MultiRule* rule) {
+    rule->ReadProperties(PropertyBag{{QStringLiteral("_extentx"), Himetric(rule->width())},
+                                     {QStringLiteral("_extenty"), Himetric(rule->height())}});
 }
 
 void ChainTabOrder(std::initializer_list<QWidget*> order) {

@@ -33,6 +33,8 @@ QPushButton* PlaceButton(QWidget* parent, const char* name, const QString& text,
                          const QRect& geometry);
 // A rule that takes the size it is given and lies along its longer side.
 MultiRule* PlaceRule(QWidget* parent, const char* name, const QRect& geometry);
+// Lets a rule placed by a form take the size the form gave it.
+void ReadRuleExtent(MultiRule* rule);
 
 // Gives a dialog the look both dialogs share: a fixed size, a title bar with only a close box, the small
 // window icon and the windows' font.
