@@ -5,13 +5,14 @@
 
 #include <QDialog>
 
+#include <memory>
 #include <string>
 
-class MultiRule;
-class QGroupBox;
-class QLabel;
 class QLineEdit;
-class QPushButton;
+
+namespace Ui {
+class frmAddEngine;
+}
 
 // The engine editor: the user types an engine's prefix and URL. Okay refuses texts that would break the
 // record line and otherwise accepts the dialog, whose Engine() is then what was typed; Cancel rejects it. The
@@ -23,6 +24,7 @@ class frmAddEngine final : public QDialog {
 public:
     // `prompt` shows the refusal.
     frmAddEngine(Prompt& prompt, QWidget* owner);
+    ~frmAddEngine() override;
 
     // Sets the caption, then labTitle, to `caption`, and labBody to `body`.
     void SetTexts(const QString& caption, const QString& body);
@@ -41,10 +43,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void CreateHeader();
-    void CreatePrefixFrame();
-    void CreateURLFrame();
-    void CreateButtons();
     void SetTabOrder();
 
     // A box's text in the list's bytes: the bytes it was filled with while its text is unchanged, since bytes
@@ -61,22 +59,5 @@ private:
     Prompt& prompt_;
     FilledText prefix_;
     FilledText url_;
-
-    QLabel* Label1;
-    QLabel* imgLogo;
-    QLabel* labTitle;
-    QLabel* labBody;
-    MultiRule* MultiRule1;
-    QGroupBox* fraPrefix;
-    QWidget* picContainer0;
-    QLineEdit* txtPrefix;
-    QLabel* Label2;
-    QGroupBox* fraSearchEngineURL;
-    QWidget* picContainer1;
-    QLineEdit* txtURL;
-    QLabel* Label3;
-    QLabel* labCodeHighlight;
-    MultiRule* MultiRule2;
-    QPushButton* cmdCancel;
-    QPushButton* cmdOkay;
+    std::unique_ptr<Ui::frmAddEngine> ui_;
 };
