@@ -89,43 +89,6 @@ class HyperLinkTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void designLookUntilLoadedThenTheSetsLook() {
-        auto form = std::make_unique<QWidget>();
-        auto* link = new HyperLink(form.get());
-        auto* label = link->findChild<QLabel*>(QStringLiteral("labLink"));
-        auto* timer = link->findChild<QTimer*>(QStringLiteral("tmrMouseOut"));
-        QCOMPARE(label->text(), QStringLiteral("-- Link --"));
-        QCOMPARE(label->pos(), QPoint(2, -1));
-        QCOMPARE(label->palette().color(QPalette::WindowText).rgb(), Rgb(Blue));
-        QCOMPARE(label->font().family(), QStringLiteral("Tahoma"));
-        QCOMPARE(label->font().pointSizeF(), 8.25);
-        QVERIFY(label->autoFillBackground());
-        QCOMPARE(label->cursor().hotSpot(), QPoint(5, 0));
-        QCOMPARE(timer->interval(), 100);
-
-        QSignalSpy changes(link, &HyperLink::PropertyChanged);
-        link->move(20, 30);
-        link->ReadProperties(LinkSet({{QStringLiteral("underlined"), qint16(-1)}}));
-        QStringList names;
-        for (const auto& change : changes) {
-            names.append(change.at(0).toString());
-        }
-        QCOMPARE(names, (QStringList{"UnderlinedHilight", "URL", "BackColor"}));
-
-        QCOMPARE(label->text(), QStringLiteral("IE Search Fix"));
-        QCOMPARE(label->toolTip(), QStringLiteral("Sets the search settings back"));
-        QVERIFY(label->font().underline());
-        QCOMPARE(label->palette().color(QPalette::Window).rgb(), Rgb(ButtonFaceColour));
-        QCOMPARE(timer->interval(), Delay);
-        QCOMPARE(link->size(), label->size() + QSize(3, -1));
-
-        link->SetCaption(QStringLiteral("Restore the default engines"));
-        QCOMPARE(link->width(), label->width() + 3);
-        form->show();
-        link->setGeometry(20, 30, 200, 50);
-        QCOMPARE(link->size(), label->size() + QSize(3, -1));
-    }
-
     void missingKeysLoadTheirDefaultsAndSavingOmitsDefaultsInItsOwnOrder() {
         HyperLink link;
         link.ReadProperties(PropertyBag());
@@ -281,17 +244,6 @@ private slots:
         QCOMPARE(shell.ShownWhenOpened, std::vector<bool>{true});
         QVERIFY(!shownAtMouseUp);
         QVERIFY(!closing.Form->isMinimized());
-    }
-
-    void systemColoursFollowThePalette() {
-        PlacedLink placed(LinkSet({{QStringLiteral("linkcolour"), quint32(0x80000008)}}));
-        const auto [back, text] = [&placed] {
-            const ScopedPalette changed(
-                {{QPalette::Button, QColor(10, 200, 10)}, {QPalette::Text, QColor(200, 10, 10)}});
-            return std::pair(placed.Label->palette().color(QPalette::Window).rgb(), placed.TextColour());
-        }();
-        QCOMPARE(back, qRgb(10, 200, 10));
-        QCOMPARE(text, qRgb(200, 10, 10));
     }
 };
 
