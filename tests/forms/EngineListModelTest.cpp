@@ -1,7 +1,9 @@
 #include "forms/EngineListModel.h"
 #include "engines/modGUI.h"
+#include "forms/SelectedRows.h"
 
 #include <QAbstractItemModelTester>
+#include <QItemSelectionModel>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -62,6 +64,26 @@ private slots:
         EngineListModel model;
         model.Add(MakeEngineRow("g\xc3\xa9", "u"));
         QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("g\u00e9"));
+    }
+
+    void eachSelectedRowCountsOnceWhateverTheRanges() {
+        EngineListModel model;
+        for (int i = 0; i < 8; ++i) {
+            model.Add(MakeEngineRow("p" + std::to_string(i), "u"));
+        }
+        QItemSelectionModel selection(&model);
+        QCOMPARE(SelectedRowPositions(selection), std::vector<std::size_t>{});
+
+        const auto rows = [&](int top, int bottom) {
+            return QItemSelection(model.index(top, 0), model.index(bottom, 1));
+        };
+        selection.select(rows(5, 6), QItemSelectionModel::Select);
+        selection.select(rows(1, 1), QItemSelectionModel::Select);
+        selection.select(rows(4, 5), QItemSelectionModel::Select);
+        QCOMPARE(SelectedRowPositions(selection), (std::vector<std::size_t>{2, 5, 6, 7}));
+
+        selection.select(rows(5, 5), QItemSelectionModel::Deselect);
+        QCOMPARE(SelectedRowPositions(selection), (std::vector<std::size_t>{2, 5, 7}));
     }
 };
 
