@@ -2,15 +2,88 @@
 #include "MessageBoxAnswerer.h"
 #include "controls/HyperLink.h"
 #include "controls/TahomaFont.h"
+#include "engines/modGUI.h"
+#include "forms/EngineListModel.h"
+#include "forms/QtPrompt.h"
+#include "forms/SelectedRows.h"
 #include "forms/frmAbout/frmAbout.h"
 #include "forms/frmAddEngine/frmAddEngine.h"
 #include "support/ReleaseOverLink.h"
 
+#include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+// What the box showed when it came up.
+struct ShownBox {
+    QString Text;
+    QString DetailedText;
+    int Height = 0;
+};
+
+// Shows the message through the prompt, reads the real box once it is up and answers it with `answer`.
+PromptAnswer ShowAndAnswer(const PromptMessage& message, QMessageBox::StandardButton answer,
+                           ShownBox& shown) {
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&]() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible()) {
+            return;
+        }
+        poll.stop();
+        shown = {box->text(), box->detailedText(), box->frameGeometry().height()};
+        box->button(answer)->click();
+    });
+    poll.start(5);
+    QtPrompt prompt;
+    return prompt.Show(message);
+}
+
+std::string Lines(int count) {
+    std::string text = "This will remove the SELECTED search engines,";
+    for (int i = 1; i < count; ++i) {
+        text += "\r\nengine" + std::to_string(i);
+    }
+    return text;
+}
+
+} // namespace
+
+namespace {
+
+std::vector<EngineRow> Rows(int count) {
+    std::vector<EngineRow> rows;
+    for (int i = 1; i <= count; ++i) {
+        rows.push_back(MakeEngineRow("p" + std::to_string(i), "http://" + std::to_string(i) + ".example/%s"));
+    }
+    return rows;
+}
+
+std::vector<std::string> Prefixes(const EngineListModel& model) {
+    std::vector<std::string> prefixes;
+    for (std::size_t i = 1; i <= model.Count(); ++i) {
+        prefixes.push_back(model.Row(i).Text);
+    }
+    return prefixes;
+}
+
+} // namespace
 
 class frmMainTest final : public QObject {
     Q_OBJECT
@@ -130,6 +203,81 @@ private slots:
             ReleaseOverLink(fixture.Find<HyperLink>("lnkAbout"), button);
             QCOMPARE(owner, &fixture.Window());
         }
+    }
+
+    void ShortTextIsShownWholeWithItsLineBreaks() {
+        ShownBox shown;
+        const PromptAnswer answer = ShowAndAnswer({"Remove Shortcuts", JoinLines({"first", "", "third"}),
+                                                   PromptIcon::Information, PromptButtons::Ok},
+                                                  QMessageBox::Ok, shown);
+        QCOMPARE(answer, PromptAnswer::Ok);
+        QCOMPARE(shown.Text, QStringLiteral("first\n\nthird"));
+        QVERIFY(shown.DetailedText.isEmpty());
+    }
+
+    void VeryLongTextFitsOnTheScreenAndKeepsAllOfItInTheDetails() {
+        ShownBox shown;
+        const PromptAnswer answer = ShowAndAnswer(
+            {"Remove Selected Engines", Lines(50000), PromptIcon::Question, PromptButtons::YesNo},
+            QMessageBox::No, shown);
+        QCOMPARE(answer, PromptAnswer::No);
+        const QStringList shownLines = shown.Text.split(QLatin1Char('\n'));
+        QCOMPARE(shownLines.size(), 41);
+        QCOMPARE(shownLines.first(), QStringLiteral("This will remove the SELECTED search engines,"));
+        QCOMPARE(shownLines.at(39), QStringLiteral("engine39"));
+        QCOMPARE(shownLines.last(), QStringLiteral("\u2026"));
+        QCOMPARE(shown.DetailedText,
+                 QString::fromStdString(Lines(50000)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        QVERIFY(shown.Height < QApplication::primaryScreen()->availableGeometry().height());
+    }
+    void everyChangeKeepsTheContractAndTheOrder() {
+        EngineListModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+        model.Replace(Rows(6));
+        QVERIFY(model.setData(model.index(1, 0), Qt::Unchecked, Qt::CheckStateRole));
+        QVERIFY(!model.setData(model.index(1, 1), Qt::Checked, Qt::CheckStateRole));
+        QVERIFY(!model.setData(model.index(1, 0), QStringLiteral("renamed"), Qt::EditRole));
+        model.InvertAllChecked();
+        QCOMPARE(model.Row(1).Checked, false);
+        QCOMPARE(model.Row(2).Checked, true);
+        model.RemoveMany({5, 2});
+        model.Set(2, MakeEngineRow("x", "y"));
+        model.Add(MakeEngineRow("z", "w"));
+        QCOMPARE(Prefixes(model), (std::vector<std::string>{"p1", "x", "p4", "p6", "z"}));
+        QCOMPARE(model.index(1, 1).data().toString(), QStringLiteral("y"));
+        model.SetAllChecked(false);
+        QCOMPARE(model.index(4, 0).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+        QCOMPARE(resets.size(), 2);
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, model.RemoveMany({0}));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, model.Set(6, EngineRow{}));
+        QCOMPARE(model.Count(), 5U);
+    }
+
+    void theEditorsBytesAreShownAsText() {
+        EngineListModel model;
+        model.Add(MakeEngineRow("g\xc3\xa9", "u"));
+        QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("g\u00e9"));
+    }
+
+    void eachSelectedRowCountsOnceWhateverTheRanges() {
+        EngineListModel model;
+        for (int i = 0; i < 8; ++i) {
+            model.Add(MakeEngineRow("p" + std::to_string(i), "u"));
+        }
+        QItemSelectionModel selection(&model);
+        QCOMPARE(SelectedRowPositions(selection), std::vector<std::size_t>{});
+
+        const auto rows = [&](int top, int bottom) {
+            return QItemSelection(model.index(top, 0), model.index(bottom, 1));
+        };
+        selection.select(rows(5, 6), QItemSelectionModel::Select);
+        selection.select(rows(1, 1), QItemSelectionModel::Select);
+        selection.select(rows(4, 5), QItemSelectionModel::Select);
+        QCOMPARE(SelectedRowPositions(selection), (std::vector<std::size_t>{2, 5, 6, 7}));
+
+        selection.select(rows(5, 5), QItemSelectionModel::Deselect);
+        QCOMPARE(SelectedRowPositions(selection), (std::vector<std::size_t>{2, 5, 7}));
     }
 };
 
