@@ -85,7 +85,7 @@ Status FinalTarget(const std::string& path, std::string& target) {
             return Status::FromErrno(ENAMETOOLONG);
         }
         const std::string next(link, static_cast<std::size_t>(length));
-        target = next.starts_with('/') ? next : FolderOf(target) + "/" + next;
+        target = next.starts_with('/') ? next : FolderOf(target).append("/").append(next);
     }
     return Status::FromErrno(ELOOP);
 }
