@@ -46,13 +46,6 @@ public:
     void Open(const ShellOpenRequest&) override {}
 };
 
-class NoButtons final : public ListButtons {
-public:
-    void SetEditSearchEngineEnabled(bool) override {}
-    void SetRemoveSearchEngineEnabled(bool) override {}
-    void SetInstallShortcutsEnabled(bool) override {}
-};
-
 // Loads and shows the main window, and returns once it has been painted.
 std::unique_ptr<frmMain> ShowMainWindow() {
     static NoShell shell;
@@ -112,7 +105,6 @@ void RemoveHalfOfTheRows(benchmark::State& state) {
     QTreeView* view = EngineListView(*window);
     EngineListModel* model = EngineListModelOf(*window);
     BenchPrompt prompt(state, BenchPrompt::Questions::AnsweredYes);
-    NoButtons buttons;
     for (auto _ : state) {
         state.PauseTiming();
         model->Clear();
@@ -124,7 +116,7 @@ void RemoveHalfOfTheRows(benchmark::State& state) {
         view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
         state.ResumeTiming();
 
-        RemoveSelectedEngines(*model, SelectedRowPositions(*view->selectionModel()), buttons, prompt);
+        RemoveSelectedEngines(*model, SelectedRowPositions(*view->selectionModel()), prompt);
         view->viewport()->repaint();
         if (model->Count() != ManyEngines / 2) {
             state.SkipWithError("rows were not removed");

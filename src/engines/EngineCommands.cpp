@@ -1,6 +1,7 @@
 #include "engines/EngineCommands.h"
 
 #include "engines/modFileIO.h"
+#include "engines/modGUI.h"
 #include "engines/modParse.h"
 
 #include <algorithm>
@@ -25,8 +26,7 @@ bool BreaksRecordLine(std::string_view text) {
 
 } // namespace
 
-void RemoveSelectedEngines(EngineRows& rows, std::vector<std::size_t> selected, ListButtons& buttons,
-                           Prompt& prompt) {
+void RemoveSelectedEngines(EngineRows& rows, std::vector<std::size_t> selected, Prompt& prompt) {
     if (rows.Count() == 0) {
         return;
     }
@@ -37,18 +37,17 @@ void RemoveSelectedEngines(EngineRows& rows, std::vector<std::size_t> selected, 
         return;
     }
     rows.RemoveMany(std::move(selected));
-    UpdateButtons(rows, buttons);
     SaveEngines(rows, prompt);
 }
 
-void RestoreDefaultEngines(EngineRows& rows, ListButtons& buttons, Prompt& prompt) {
+void RestoreDefaultEngines(EngineRows& rows, Prompt& prompt) {
     const PromptMessage question{
         "Restore Search Engines",
         JoinLines({"This will restore your list of search engines back",
                    "to the default list that came with IE Vantrel.", "", "Do you really want to do this?"}),
         PromptIcon::Question, PromptButtons::YesNo};
     if (prompt.Show(question) == PromptAnswer::Yes) {
-        RestoreEngines(rows, buttons, prompt);
+        RestoreEngines(rows, prompt);
     }
 }
 
@@ -56,10 +55,17 @@ EngineFields EngineFieldsOf(const EngineRow& row) {
     return {GetField(row.Tag, "PREFIX", "\t", "=", ""), GetField(row.Tag, "URL", "\t", "=", "")};
 }
 
-bool AcceptEngine(EngineRows& rows, const EngineEdit& edit, ListButtons& buttons, Prompt& prompt) {
-    if (BreaksRecordLine(edit.Prefix) || BreaksRecordLine(edit.Url)) {
-        prompt.Show({edit.Caption, "A prefix or URL cannot contain a TAB or a line break.",
+bool EngineFieldsAllowed(const EngineFields& fields, const std::string& caption, Prompt& prompt) {
+    if (BreaksRecordLine(fields.Prefix) || BreaksRecordLine(fields.Url)) {
+        prompt.Show({caption, "A prefix or URL cannot contain a TAB or a line break.",
                      PromptIcon::Exclamation, PromptButtons::Ok});
+        return false;
+    }
+    return true;
+}
+
+bool AcceptEngine(EngineRows& rows, const EngineEdit& edit, Prompt& prompt) {
+    if (!EngineFieldsAllowed({edit.Prefix, edit.Url}, edit.Caption, prompt)) {
         return false;
     }
     if (edit.EditMode != 0) {
@@ -69,7 +75,6 @@ bool AcceptEngine(EngineRows& rows, const EngineEdit& edit, ListButtons& buttons
     } else {
         AddEngineRow(rows, edit.Prefix, edit.Url);
     }
-    UpdateButtons(rows, buttons);
     SaveEngines(rows, prompt);
     return true;
 }

@@ -15,8 +15,8 @@ struct EngineRow {
     bool operator==(const EngineRow&) const = default;
 };
 
-// The rows of the engine list, in display order, addressed 1..Count(). Implemented by a plain vector in the
-// core and by the model behind the main window's list view.
+// The rows of the engine list, in display order, addressed 1..Count(): what the core reads and changes.
+// Implemented by a plain vector in the core and by the model behind the main window's list view.
 class EngineRows {
 public:
     virtual ~EngineRows() = default;
@@ -26,16 +26,10 @@ public:
     virtual const EngineRow& Row(std::size_t index) const = 0;
 
     virtual void Add(EngineRow row) = 0;
-    // Appends many rows at once; the same as adding them one by one, in order.
-    virtual void AddMany(std::vector<EngineRow> rows) = 0;
     // Replaces row `index`, keeping its position.
     virtual void Set(std::size_t index, EngineRow row) = 0;
-    virtual void SetChecked(std::size_t index, bool checked) = 0;
-    // Set, or invert, every row's check box.
-    virtual void SetAllChecked(bool checked) = 0;
-    virtual void InvertAllChecked() = 0;
-    virtual void Remove(std::size_t index) = 0;
     // Removes the rows at the given positions (any order, no duplicates); the other rows keep their order.
     virtual void RemoveMany(std::vector<std::size_t> indexes) = 0;
-    virtual void Clear() = 0;
+    // Replaces every row at once.
+    virtual void Replace(std::vector<EngineRow> rows) = 0;
 };

@@ -1,5 +1,6 @@
 #include "engines/modFileIO.h"
 
+#include "engines/modGUI.h"
 #include "engines/modParse.h"
 #include "platform/AppPaths.h"
 #include "platform/AtomicFile.h"
@@ -117,10 +118,9 @@ std::string FormatEngineList(const EngineRows& rows) {
 }
 
 void LoadEngines(EngineRows& rows, Prompt& prompt) {
-    rows.Clear();
     std::string bytes;
     const Status status = ReadWholeFile(EngineFile, bytes);
-    rows.AddMany(ParseEngineList(bytes));
+    rows.Replace(ParseEngineList(bytes));
     if (!status.ok()) {
         ReportLoadFailure(prompt, LastLine(bytes), status);
     }
@@ -134,13 +134,12 @@ bool SaveEngines(const EngineRows& rows, Prompt& prompt) {
     return status.ok();
 }
 
-bool RestoreEngines(EngineRows& rows, ListButtons& buttons, Prompt& prompt) {
+bool RestoreEngines(EngineRows& rows, Prompt& prompt) {
     const Status status = CopyFileAtomically(DefaultEngineFile, EngineFile);
     if (!status.ok()) {
         ReportRestoreFailure(prompt, status);
         return false;
     }
     LoadEngines(rows, prompt);
-    UpdateButtons(rows, buttons);
     return true;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "engines/EngineRows.h"
-#include "engines/modGUI.h"
 #include "platform/Prompt.h"
 
 #include <string>
@@ -24,7 +23,7 @@ void LoadEngines(EngineRows& rows, Prompt& prompt);
 // "SaveEngines()" box and returns false; the rows stay as they are.
 bool SaveEngines(const EngineRows& rows, Prompt& prompt);
 
-// Replaces EngineFile with a copy of DefaultEngineFile, reloads the rows and updates the buttons. A failed
+// Replaces EngineFile with a copy of DefaultEngineFile and reloads the rows. A failed
 // copy keeps the old file and the rows, and is reported in the "Error Restoring Engines" box; returns false
 // then.
-bool RestoreEngines(EngineRows& rows, ListButtons& buttons, Prompt& prompt);
+bool RestoreEngines(EngineRows& rows, Prompt& prompt);

@@ -47,7 +47,8 @@ bool EngineListModel::setData(const QModelIndex& index, const QVariant& value, i
     if (!index.isValid() || index.column() != PrefixColumn || role != Qt::CheckStateRole) {
         return false;
     }
-    SetChecked(static_cast<std::size_t>(index.row()) + 1, value.value<Qt::CheckState>() == Qt::Checked);
+    rows_[static_cast<std::size_t>(index.row())].Checked = value.value<Qt::CheckState>() == Qt::Checked;
+    emit dataChanged(index, index, {Qt::CheckStateRole});
     return true;
 }
 
@@ -76,31 +77,11 @@ void EngineListModel::Add(EngineRow row) {
     endInsertRows();
 }
 
-void EngineListModel::AddMany(std::vector<EngineRow> rows) {
-    if (rows.empty()) {
-        return;
-    }
-    beginResetModel();
-    if (rows_.empty()) {
-        rows_ = std::move(rows);
-    } else {
-        rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
-    }
-    endResetModel();
-}
-
 void EngineListModel::Set(std::size_t index, EngineRow row) {
     CheckPosition(index, rows_.size());
     rows_[index - 1] = std::move(row);
     const int position = static_cast<int>(index - 1);
     emit dataChanged(this->index(position, PrefixColumn), this->index(position, UrlColumn));
-}
-
-void EngineListModel::SetChecked(std::size_t index, bool checked) {
-    CheckPosition(index, rows_.size());
-    rows_[index - 1].Checked = checked;
-    const QModelIndex cell = this->index(static_cast<int>(index - 1), PrefixColumn);
-    emit dataChanged(cell, cell, {Qt::CheckStateRole});
 }
 
 void EngineListModel::SetAllChecked(bool checked) {
@@ -117,14 +98,6 @@ void EngineListModel::InvertAllChecked() {
     AnnounceAllChecksChanged();
 }
 
-void EngineListModel::Remove(std::size_t index) {
-    CheckPosition(index, rows_.size());
-    const int position = static_cast<int>(index - 1);
-    beginRemoveRows(QModelIndex(), position, position);
-    rows_.erase(rows_.begin() + position);
-    endRemoveRows();
-}
-
 void EngineListModel::RemoveMany(std::vector<std::size_t> indexes) {
     if (indexes.empty()) {
         return;
@@ -137,9 +110,9 @@ void EngineListModel::RemoveMany(std::vector<std::size_t> indexes) {
     endResetModel();
 }
 
-void EngineListModel::Clear() {
+void EngineListModel::Replace(std::vector<EngineRow> rows) {
     beginResetModel();
-    rows_.clear();
+    rows_ = std::move(rows);
     endResetModel();
 }
 

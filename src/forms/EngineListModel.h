@@ -26,14 +26,13 @@ public:
     std::size_t Count() const override { return rows_.size(); }
     const EngineRow& Row(std::size_t index) const override { return rows_.at(index - 1); }
     void Add(EngineRow row) override;
-    void AddMany(std::vector<EngineRow> rows) override;
     void Set(std::size_t index, EngineRow row) override;
-    void SetChecked(std::size_t index, bool checked) override;
-    void SetAllChecked(bool checked) override;
-    void InvertAllChecked() override;
-    void Remove(std::size_t index) override;
     void RemoveMany(std::vector<std::size_t> indexes) override;
-    void Clear() override;
+    void Replace(std::vector<EngineRow> rows) override;
+
+    // The Selection Mode menu: set, or invert, every row's check box.
+    void SetAllChecked(bool checked);
+    void InvertAllChecked();
 
 private:
     void AnnounceAllChecksChanged();

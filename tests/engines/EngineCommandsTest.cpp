@@ -4,7 +4,6 @@
 #include "engines/modFileIO.h"
 #include "platform/AppPaths.h"
 #include "support/FileBytes.h"
-#include "support/RecordingButtons.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempFolder.h"
 
@@ -35,7 +34,6 @@ protected:
     void LoadList(const Prefixes& prefixes) {
         WriteBytes(EngineFile, ListBytes(prefixes));
         LoadEngines(rows, prompt);
-        UpdateButtons(rows, buttons);
     }
 
     Prefixes Shown() const {
@@ -48,7 +46,6 @@ protected:
 
     TempFolder folder;
     VectorEngineRows rows;
-    RecordingButtons buttons;
     RecordingPrompt prompt;
 };
 
@@ -76,21 +73,20 @@ TEST_F(EngineCommandsTest, RemoveSelectedAsksOnlyWhenThereAreRowsAndSavesOnlyOnY
         prompt.Shown.clear();
         prompt.Answers = {answer};
 
-        RemoveSelectedEngines(rows, selected, buttons, prompt);
+        RemoveSelectedEngines(rows, selected, prompt);
 
         EXPECT_EQ(Shown(), left);
         ASSERT_EQ(prompt.Shown.size(), asked);
         const bool saved = asked == 1 && answer == PromptAnswer::Yes;
         EXPECT_EQ(std::filesystem::exists(EngineFile), saved);
         EXPECT_EQ(ReadBytes(EngineFile), saved ? ListBytes(left) : "");
-        EXPECT_EQ(buttons.All(), left.empty() ? 0 : 1);
     }
 }
 
 TEST_F(EngineCommandsTest, RemoveSelectedNamesTheSelectedRowsBottomFirst) {
     LoadList({"a", "b", "c"});
     prompt.Answers = {PromptAnswer::No};
-    RemoveSelectedEngines(rows, {1, 3}, buttons, prompt);
+    RemoveSelectedEngines(rows, {1, 3}, prompt);
     EXPECT_EQ(prompt.Shown,
               (std::vector<PromptMessage>{
                   {"Remove Selected Engines",
@@ -108,10 +104,10 @@ TEST_F(EngineCommandsTest, RestoreAsksFirstAndReplacesTheListOnlyOnYes) {
     WriteBytes(DefaultEngineFile, ListBytes({"d", "e"}));
     prompt.Answers = {PromptAnswer::No, PromptAnswer::Yes};
 
-    RestoreDefaultEngines(rows, buttons, prompt);
+    RestoreDefaultEngines(rows, prompt);
     EXPECT_EQ(Shown(), Prefixes{"a"});
     EXPECT_EQ(ReadBytes(EngineFile), ListBytes({"a"}));
-    RestoreDefaultEngines(rows, buttons, prompt);
+    RestoreDefaultEngines(rows, prompt);
     EXPECT_EQ(Shown(), (Prefixes{"d", "e"}));
     EXPECT_EQ(ReadBytes(EngineFile), ListBytes({"d", "e"}));
     EXPECT_EQ(prompt.Shown, (std::vector<PromptMessage>{question, question}));
@@ -127,12 +123,10 @@ TEST_F(EngineCommandsTest, EngineFieldsComeFromTheRecordLineNotTheColumns) {
 // A new row comes checked whatever the current row's check box; an edited row keeps its own.
 TEST_F(EngineCommandsTest, OkayAddsACheckedRowOrRewritesTheCurrentOneInPlaceAndSaves) {
     LoadList({});
-    ASSERT_EQ(buttons.All(), 0);
-    EXPECT_TRUE(AcceptEngine(rows, {0, 0, "", "", "Add New Search Engine"}, buttons, prompt));
-    EXPECT_EQ(buttons.All(), 1);
+    EXPECT_TRUE(AcceptEngine(rows, {0, 0, "", "", "Add New Search Engine"}, prompt));
     rows.SetChecked(1, false);
-    EXPECT_TRUE(AcceptEngine(rows, {0, 1, "b", "u", "Add New Search Engine"}, buttons, prompt));
-    EXPECT_TRUE(AcceptEngine(rows, {1, 1, "a", "http://new/%s", "Edit Search Engine"}, buttons, prompt));
+    EXPECT_TRUE(AcceptEngine(rows, {0, 1, "b", "u", "Add New Search Engine"}, prompt));
+    EXPECT_TRUE(AcceptEngine(rows, {1, 1, "a", "http://new/%s", "Edit Search Engine"}, prompt));
 
     EXPECT_TRUE(prompt.Shown.empty());
     EXPECT_EQ(rows.Count(), 2U);
@@ -147,7 +141,7 @@ TEST_F(EngineCommandsTest, OkayRefusesATabOrALineBreakAndChangesNothing) {
                                           {1, 1, "g", "u\r", "Edit Search Engine"},
                                           {1, 1, "g", "u\nv", "Edit Search Engine"}};
     for (const EngineEdit& edit : refused) {
-        EXPECT_FALSE(AcceptEngine(rows, edit, buttons, prompt));
+        EXPECT_FALSE(AcceptEngine(rows, edit, prompt));
         ASSERT_FALSE(prompt.Shown.empty());
         EXPECT_EQ(prompt.Shown.back(),
                   (PromptMessage{edit.Caption, "A prefix or URL cannot contain a TAB or a line break.",

@@ -1,10 +1,10 @@
 #include "engines/modFileIO.h"
 #include "engines/VectorEngineRows.h"
+#include "engines/modGUI.h"
 #include "engines/modParse.h"
 #include "platform/AppPaths.h"
 #include "platform/AtomicFile.h"
 #include "support/FileBytes.h"
-#include "support/RecordingButtons.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempFolder.h"
 
@@ -167,8 +167,7 @@ TEST_F(EngineListFile, ASaveThatCannotWriteIsReportedAndKeepsTheRows) {
 TEST_F(EngineListFile, RestoreCopiesTheDefaultListOrKeepsTheOldOneWhenItCannot) {
     WriteBytes(EngineFile, old);
     LoadEngines(rows, prompt);
-    RecordingButtons buttons;
-    EXPECT_FALSE(RestoreEngines(rows, buttons, prompt));
+    EXPECT_FALSE(RestoreEngines(rows, prompt));
     EXPECT_EQ(ReadBytes(EngineFile), old);
     EXPECT_EQ(AllRows(rows), Rows{Row("old", "https://old.example/?q=%s")});
     EXPECT_EQ(prompt.Shown, (std::vector<PromptMessage>{
@@ -180,9 +179,8 @@ TEST_F(EngineListFile, RestoreCopiesTheDefaultListOrKeepsTheOldOneWhenItCannot) 
 
     const std::string defaults = "PREFIX=d\tURL=https://d.example/?q=%s\r\nPREFIX=w\tURL=w\r\n";
     WriteBytes(DefaultEngineFile, defaults);
-    EXPECT_TRUE(RestoreEngines(rows, buttons, prompt));
+    EXPECT_TRUE(RestoreEngines(rows, prompt));
     EXPECT_EQ(AllRows(rows), (Rows{Row("d", "https://d.example/?q=%s"), Row("w", "w")}));
-    EXPECT_EQ(buttons.All(), 1);
     EXPECT_EQ(ReadBytes(EngineFile), defaults);
     EXPECT_EQ(prompt.Shown.size(), 1U);
 }
@@ -200,9 +198,8 @@ TEST_F(EngineListFile, AReadOnlyListStaysAndALinkedListIsWrittenThroughItsLink) 
     WriteBytes(EngineFile, "kept");
     fs::permissions(EngineFile, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     AddEngineRow(rows, "g", "u");
-    RecordingButtons buttons;
     EXPECT_FALSE(SaveEngines(rows, prompt));
-    EXPECT_FALSE(RestoreEngines(rows, buttons, prompt));
+    EXPECT_FALSE(RestoreEngines(rows, prompt));
     EXPECT_EQ(ReadBytes(EngineFile), "kept");
     ASSERT_EQ(prompt.Shown.size(), 2U);
     EXPECT_TRUE(prompt.Shown[0].Text.ends_with("Error: " + denied)) << prompt.Shown[0].Text;
@@ -220,7 +217,7 @@ TEST_F(EngineListFile, AReadOnlyListStaysAndALinkedListIsWrittenThroughItsLink) 
     fs::create_symlink(fs::path("elsewhere") / "list.ini", EngineFile);
     EXPECT_TRUE(SaveEngines(rows, prompt));
     EXPECT_EQ(ReadBytes(target), "PREFIX=g\tURL=u\r\n");
-    EXPECT_TRUE(RestoreEngines(rows, buttons, prompt));
+    EXPECT_TRUE(RestoreEngines(rows, prompt));
     EXPECT_EQ(ReadBytes(target), old);
     EXPECT_TRUE(fs::is_symlink(EngineFile));
     EXPECT_EQ(FolderListing(folder.File("elsewhere")), std::vector<std::string>{"list.ini"});
@@ -236,8 +233,7 @@ TEST_F(EngineListFile, ARestoreThatFailsHalfWayKeepsTheOldList) {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit small{4096, 4096};
         setrlimit(RLIMIT_FSIZE, &small);
-        RecordingButtons buttons;
-        const bool ok = RestoreEngines(rows, buttons, prompt);
+        const bool ok = RestoreEngines(rows, prompt);
         return !ok && prompt.Shown.size() == 1 && prompt.Shown[0].Title == "Error Restoring Engines" ? 0 : 1;
     };
     EXPECT_EXIT(std::_Exit(child()), ::testing::ExitedWithCode(0), "");

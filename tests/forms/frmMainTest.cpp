@@ -2,31 +2,86 @@
 #include "MessageBoxAnswerer.h"
 #include "controls/HyperLink.h"
 #include "controls/TahomaFont.h"
+#include "engines/modGUI.h"
+#include "forms/EngineListModel.h"
+#include "forms/QtPrompt.h"
+#include "forms/SelectedRows.h"
 #include "forms/frmAbout/frmAbout.h"
 #include "forms/frmAddEngine/frmAddEngine.h"
 #include "support/ReleaseOverLink.h"
 
+#include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
+
+#include <functional>
+#include <string>
+#include <vector>
 
 namespace {
 
-// A link keeps its caption and tip itself; every other control in Qt's properties.
-std::pair<QString, QString> TextAndTip(QWidget* control) {
-    if (auto* link = qobject_cast<HyperLink*>(control)) {
-        return {link->Caption(), link->ToolTip()};
-    }
-    return {control->property("text").toString(), control->toolTip()};
+// What the box showed when it came up.
+struct ShownBox {
+    QString Text;
+    QString DetailedText;
+    int Height = 0;
+};
+
+// Shows the message through the prompt, reads the real box once it is up and answers it with `answer`.
+PromptAnswer ShowAndAnswer(const PromptMessage& message, QMessageBox::StandardButton answer,
+                           ShownBox& shown) {
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&]() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible()) {
+            return;
+        }
+        poll.stop();
+        shown = {box->text(), box->detailedText(), box->frameGeometry().height()};
+        box->button(answer)->click();
+    });
+    poll.start(5);
+    QtPrompt prompt;
+    return prompt.Show(message);
 }
 
-const QStringList TabOrder = QStringLiteral("cmdInstallShortcuts Label1 labTitle labBody lvwEngines "
-                                            "cmdAddSearchEngine cmdEditSearchEngine cmdRemoveSearchEngine "
-                                            "cmdSelectionMode lnkAbout lnkIESearchFix lnkRestoreEngines "
-                                            "cmdRemoveShortcuts")
-                                 .split(QLatin1Char(' '));
+std::string Lines(int count) {
+    std::string text = "This will remove the SELECTED search engines,";
+    for (int i = 1; i < count; ++i) {
+        text += "\r\nengine" + std::to_string(i);
+    }
+    return text;
+}
+
+} // namespace
+
+namespace {
+
+std::vector<EngineRow> Rows(int count) {
+    std::vector<EngineRow> rows;
+    for (int i = 1; i <= count; ++i) {
+        rows.push_back(MakeEngineRow("p" + std::to_string(i), "http://" + std::to_string(i) + ".example/%s"));
+    }
+    return rows;
+}
+
+std::vector<std::string> Prefixes(const EngineListModel& model) {
+    std::vector<std::string> prefixes;
+    for (std::size_t i = 1; i <= model.Count(); ++i) {
+        prefixes.push_back(model.Row(i).Text);
+    }
+    return prefixes;
+}
 
 } // namespace
 
@@ -35,107 +90,6 @@ class frmMainTest final : public QObject {
 
 private slots:
     void initTestCase() { RegisterTahoma(); }
-
-    void windowIsFixedCaptionedAndInTahoma() {
-        MainWindowFixture fixture(Engines{"a"});
-        frmMain& window = fixture.Window();
-        QCOMPARE(window.windowTitle(), QStringLiteral("IE Vantrel v2.00"));
-        QCOMPARE(window.minimumSize(), QSize(518, 333));
-        QCOMPARE(window.maximumSize(), QSize(518, 333));
-        QVERIFY(window.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-        QVERIFY(!window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-        QCOMPARE(window.windowIcon().availableSizes().value(0), QSize(32, 32));
-        QCOMPARE(window.font(), TahomaFont());
-        QVERIFY(QFontInfo(fixture.Find<QLabel>("labTitle")->font()).bold());
-        QCOMPARE(fixture.Find<QLabel>("imgLogo")->pixmap().size(), QSize(48, 48));
-        QCOMPARE(fixture.Find<QLabel>("Label1")->palette().color(QPalette::Window), QColor(Qt::white));
-    }
-
-    void controlsSitWhereTheTablePutsThem_data() {
-        QTest::addColumn<QRect>("geometry");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("toolTip");
-        const char* searchFix = "Fix any searching problems with Internet Explorer";
-        const char* restore = "Restore the original search engines";
-        const auto row = [](const char* name, QRect geometry, const char* text = "",
-                            const char* toolTip = "") {
-            QTest::newRow(name) << geometry << QString::fromUtf8(text) << QString::fromUtf8(toolTip);
-        };
-        row("Label1", {-126, -14, 675, 86});
-        row("imgLogo", {8, 11, 48, 48});
-        row("labTitle", {65, 8, 68, 13}, "IE Vantrel");
-        row("labBody", {65, 22, 448, 39},
-            "Clicking Install will install the list of search engine shortcuts below, which will allow "
-            "you to type in a Prefix and a search string into any IE address bar and press Return to "
-            "perform a search using that respective engine. If you don't understand any of below, then "
-            "just hit Install.");
-        row("MultiRule1", {-90, 71, 625, 6});
-        row("lvwEngines", {7, 80, 504, 176});
-        row("cmdAddSearchEngine", {7, 260, 122, 25}, "Add Search Engine", "Add a new search engine");
-        row("cmdEditSearchEngine", {131, 260, 122, 25}, "Edit Search Engine",
-            "Edit the selected search engine");
-        row("cmdRemoveSearchEngine", {255, 260, 122, 25}, "Remove Selected",
-            "Remove all of the selected search engines");
-        row("MultiRule3", {387, 257, 8, 28});
-        row("cmdSelectionMode", {399, 260, 112, 25}, "Selection Mode", "Search engine selection mode");
-        row("MultiRule2", {-179, 290, 734, 8});
-        row("imgDorvane", {11, 303, 20, 16}, "", "Dorvane Solutions");
-        row("lnkAbout", {35, 305, 84, 12}, "Dorvane Solutions", "View application information");
-        row("MultiRule4", {126, 298, 8, 25});
-        row("imgSearchFix", {136, 303, 16, 16}, "", searchFix);
-        row("lnkIESearchFix", {154, 305, 66, 12}, "IE Search Fix", searchFix);
-        row("MultiRule5", {226, 298, 8, 25});
-        row("imgRestoreEngines", {236, 303, 16, 16}, "", restore);
-        row("lnkRestoreEngines", {254, 305, 81, 12}, "Restore Engines", restore);
-        row("cmdInstallShortcuts", {399, 299, 55, 27}, "Install", "Install the shortcuts");
-        row("cmdRemoveShortcuts", {455, 299, 55, 27}, "Remove", "Remove the shortcuts");
-    }
-
-    void controlsSitWhereTheTablePutsThem() {
-        QFETCH(QRect, geometry);
-        QFETCH(QString, text);
-        QFETCH(QString, toolTip);
-        MainWindowFixture fixture(Engines{"a"});
-        QWidget* control = fixture.Find(QTest::currentDataTag());
-        if (qobject_cast<HyperLink*>(control) != nullptr) {
-            // A link takes the size of its caption; its place is the table's.
-            QCOMPARE(control->pos(), geometry.topLeft());
-        } else {
-            QCOMPARE(control->geometry(), geometry);
-        }
-        QCOMPARE(TextAndTip(control), std::pair(text, toolTip));
-        QVERIFY(control->isVisible());
-    }
-
-    void tabOrderFollowsTheTable() {
-        MainWindowFixture fixture(Engines{"a"});
-        QStringList expected = TabOrder;
-        expected.removeIf([&](const QString& name) {
-            return fixture.Find(qPrintable(name))->focusPolicy() == Qt::NoFocus;
-        });
-        QStringList seen;
-        QWidget* widget = fixture.Find("cmdInstallShortcuts");
-        do {
-            if (expected.contains(widget->objectName()) && !seen.contains(widget->objectName())) {
-                seen << widget->objectName();
-            }
-            widget = widget->nextInFocusChain();
-        } while (widget != fixture.Find("cmdInstallShortcuts"));
-        QCOMPARE(seen, expected);
-    }
-
-    void listHasTwoFixedColumnsChecksAndManySelection() {
-        MainWindowFixture fixture(Engines{"g", "b"});
-        QTreeView* list = fixture.List();
-        QCOMPARE(list->header()->sectionSize(0), 100);
-        QCOMPARE(list->header()->sectionSize(1), 383);
-        QCOMPARE(list->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Prefix"));
-        QCOMPARE(list->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Search Engine"));
-        QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
-        QCOMPARE(list->model()->index(0, 1).data().toString(), QStringLiteral("http://g.example/?q=%s"));
-        QCOMPARE(list->model()->index(0, 0).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
-        QCOMPARE(list->model()->index(0, 1).data(Qt::CheckStateRole), QVariant());
-    }
 
     // Only the list buttons and Install depend on rows; the focus goes to Install, or to the list when empty.
     // A missing list is reported before the window shows and leaves it empty.
@@ -186,7 +140,7 @@ private slots:
     void selectionItemsChangeOnlyTheCheckBoxes() {
         MainWindowFixture fixture(Engines{"a", "b", "c"});
         const std::string file = fixture.ListFile();
-        fixture.Model()->SetChecked(2, false);
+        fixture.Model()->setData(fixture.Model()->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
         fixture.Select({1, 2});
         const auto trigger = [&](const char* item) { fixture.Window().findChild<QAction*>(item)->trigger(); };
 
@@ -249,6 +203,81 @@ private slots:
             ReleaseOverLink(fixture.Find<HyperLink>("lnkAbout"), button);
             QCOMPARE(owner, &fixture.Window());
         }
+    }
+
+    void ShortTextIsShownWholeWithItsLineBreaks() {
+        ShownBox shown;
+        const PromptAnswer answer = ShowAndAnswer({"Remove Shortcuts", JoinLines({"first", "", "third"}),
+                                                   PromptIcon::Information, PromptButtons::Ok},
+                                                  QMessageBox::Ok, shown);
+        QCOMPARE(answer, PromptAnswer::Ok);
+        QCOMPARE(shown.Text, QStringLiteral("first\n\nthird"));
+        QVERIFY(shown.DetailedText.isEmpty());
+    }
+
+    void VeryLongTextFitsOnTheScreenAndKeepsAllOfItInTheDetails() {
+        ShownBox shown;
+        const PromptAnswer answer = ShowAndAnswer(
+            {"Remove Selected Engines", Lines(50000), PromptIcon::Question, PromptButtons::YesNo},
+            QMessageBox::No, shown);
+        QCOMPARE(answer, PromptAnswer::No);
+        const QStringList shownLines = shown.Text.split(QLatin1Char('\n'));
+        QCOMPARE(shownLines.size(), 41);
+        QCOMPARE(shownLines.first(), QStringLiteral("This will remove the SELECTED search engines,"));
+        QCOMPARE(shownLines.at(39), QStringLiteral("engine39"));
+        QCOMPARE(shownLines.last(), QStringLiteral("\u2026"));
+        QCOMPARE(shown.DetailedText,
+                 QString::fromStdString(Lines(50000)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        QVERIFY(shown.Height < QApplication::primaryScreen()->availableGeometry().height());
+    }
+    void everyChangeKeepsTheContractAndTheOrder() {
+        EngineListModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+        model.Replace(Rows(6));
+        QVERIFY(model.setData(model.index(1, 0), Qt::Unchecked, Qt::CheckStateRole));
+        QVERIFY(!model.setData(model.index(1, 1), Qt::Checked, Qt::CheckStateRole));
+        QVERIFY(!model.setData(model.index(1, 0), QStringLiteral("renamed"), Qt::EditRole));
+        model.InvertAllChecked();
+        QCOMPARE(model.Row(1).Checked, false);
+        QCOMPARE(model.Row(2).Checked, true);
+        model.RemoveMany({5, 2});
+        model.Set(2, MakeEngineRow("x", "y"));
+        model.Add(MakeEngineRow("z", "w"));
+        QCOMPARE(Prefixes(model), (std::vector<std::string>{"p1", "x", "p4", "p6", "z"}));
+        QCOMPARE(model.index(1, 1).data().toString(), QStringLiteral("y"));
+        model.SetAllChecked(false);
+        QCOMPARE(model.index(4, 0).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+        QCOMPARE(resets.size(), 2);
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, model.RemoveMany({0}));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, model.Set(6, EngineRow{}));
+        QCOMPARE(model.Count(), 5U);
+    }
+
+    void theEditorsBytesAreShownAsText() {
+        EngineListModel model;
+        model.Add(MakeEngineRow("g\xc3\xa9", "u"));
+        QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("g\u00e9"));
+    }
+
+    void eachSelectedRowCountsOnceWhateverTheRanges() {
+        EngineListModel model;
+        for (int i = 0; i < 8; ++i) {
+            model.Add(MakeEngineRow("p" + std::to_string(i), "u"));
+        }
+        QItemSelectionModel selection(&model);
+        QCOMPARE(SelectedRowPositions(selection), std::vector<std::size_t>{});
+
+        const auto rows = [&](int top, int bottom) {
+            return QItemSelection(model.index(top, 0), model.index(bottom, 1));
+        };
+        selection.select(rows(5, 6), QItemSelectionModel::Select);
+        selection.select(rows(1, 1), QItemSelectionModel::Select);
+        selection.select(rows(4, 5), QItemSelectionModel::Select);
+        QCOMPARE(SelectedRowPositions(selection), (std::vector<std::size_t>{2, 5, 6, 7}));
+
+        selection.select(rows(5, 5), QItemSelectionModel::Deselect);
+        QCOMPARE(SelectedRowPositions(selection), (std::vector<std::size_t>{2, 5, 7}));
     }
 };
 

@@ -5,12 +5,14 @@
 
 #include <QDialog>
 
+#include <memory>
 #include <string>
 
-class HyperLink;
-class MultiRule;
-class QGroupBox;
 class QLabel;
+
+namespace Ui {
+class frmAbout;
+}
 
 // The About window: the program's title, version, build and date, a disclaimer, a request for donations, and
 // links to the maker's pages. It keeps nothing between openings: the main window makes a new one each time.
@@ -22,13 +24,11 @@ public:
     // `shell` opens the maker's pages; `version` is what the window shows, the program's own unless a test
     // asks.
     frmAbout(Shell& shell, QWidget* owner, const ProgramVersion& version = CurrentVersion());
+    ~frmAbout() override;
 
 private:
-    void CreateBanner();
-    void CreateFrame();
-    void CreateHeadings();
-    void CreateLinks();
-    void CreateDonation();
+    void SetFonts();
+    void SetUpLinksAndRule();
     void ConnectHandlers();
     void ConnectClick(QLabel* clickable, void (frmAbout::*handler)());
 
@@ -44,23 +44,5 @@ private:
     WindowHandle OwnHandle();
 
     Shell& shell_;
-
-    QLabel* Image1;
-    QLabel* Label1;
-    QLabel* imgLogo;
-    QGroupBox* fraMain;
-    QWidget* picAntiFlicker;
-    QLabel* labTitle;
-    QLabel* labHVersion;
-    QLabel* labVersion;
-    QLabel* labHBuild;
-    QLabel* labBuild;
-    QLabel* labHDate;
-    QLabel* labDate;
-    QLabel* labDisclaimer;
-    HyperLink* lnkWebsite;
-    HyperLink* lnkForums;
-    MultiRule* MultiRule1;
-    QLabel* imgDonate;
-    QLabel* labDonate;
+    std::unique_ptr<Ui::frmAbout> ui_;
 };

@@ -1,39 +1,38 @@
 #pragma once
 
-#include "engines/EngineRows.h"
-#include "engines/modGUI.h"
+#include "engines/EngineCommands.h"
 #include "platform/Prompt.h"
 
 #include <QDialog>
 
-#include <cstddef>
+#include <memory>
 #include <string>
 
-class MultiRule;
-class QGroupBox;
-class QLabel;
 class QLineEdit;
-class QPushButton;
 
-// The engine editor: the user types an engine's prefix and URL; Okay writes them into the list (adding a row,
-// or changing the current one) and saves the list, Cancel changes nothing. The main window makes a new one
-// for each opening and sets its texts and mode before showing it.
+namespace Ui {
+class frmAddEngine;
+}
+
+// The engine editor: the user types an engine's prefix and URL. Okay refuses texts that would break the
+// record line and otherwise accepts the dialog, whose Engine() is then what was typed; Cancel rejects it. The
+// main window makes a new one for each opening, sets its texts and applies what it returns.
 class frmAddEngine final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(frmAddEngine)
 
 public:
-    // `currentRow` is the row an edit changes; `buttons` are kept in step with the rows after Okay.
-    frmAddEngine(EngineRows& rows, std::size_t currentRow, ListButtons& buttons, Prompt& prompt,
-                 QWidget* owner);
+    // `prompt` shows the refusal.
+    frmAddEngine(Prompt& prompt, QWidget* owner);
+    ~frmAddEngine() override;
 
     // Sets the caption, then labTitle, to `caption`, and labBody to `body`.
     void SetTexts(const QString& caption, const QString& body);
     // Fills the two boxes from the engine's bytes, the caret after the prefix.
     void SetEngine(const std::string& prefix, const std::string& url);
 
-    // 0 adds a new engine; any other value edits the current row.
-    int EditMode = 0;
+    // The two boxes' texts as the list's bytes.
+    EngineFields Engine() const;
 
     // Shows the dialog with the caret after the prefix and nothing selected.
     void setVisible(bool visible) override;
@@ -44,10 +43,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void CreateHeader();
-    void CreatePrefixFrame();
-    void CreateURLFrame();
-    void CreateButtons();
     void SetTabOrder();
 
     // A box's text in the list's bytes: the bytes it was filled with while its text is unchanged, since bytes
@@ -61,28 +56,8 @@ private:
     void cmdOkay_Click();
     void cmdCancel_Click();
 
-    EngineRows& rows_;
-    std::size_t currentRow_;
-    ListButtons& buttons_;
     Prompt& prompt_;
     FilledText prefix_;
     FilledText url_;
-
-    QLabel* Label1;
-    QLabel* imgLogo;
-    QLabel* labTitle;
-    QLabel* labBody;
-    MultiRule* MultiRule1;
-    QGroupBox* fraPrefix;
-    QWidget* picContainer0;
-    QLineEdit* txtPrefix;
-    QLabel* Label2;
-    QGroupBox* fraSearchEngineURL;
-    QWidget* picContainer1;
-    QLineEdit* txtURL;
-    QLabel* Label3;
-    QLabel* labCodeHighlight;
-    MultiRule* MultiRule2;
-    QPushButton* cmdCancel;
-    QPushButton* cmdOkay;
+    std::unique_ptr<Ui::frmAddEngine> ui_;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engines/EngineCommands.h"
 #include "engines/modGUI.h"
 #include "forms/QtPrompt.h"
 #include "forms/frmMain/ShellLibrary.h"
@@ -12,13 +13,11 @@
 #include <memory>
 
 class EngineListModel;
-class HyperLink;
-class MultiRule;
-class QAction;
-class QLabel;
 class QMenu;
-class QPushButton;
-class QTreeView;
+
+namespace Ui {
+class frmMain;
+}
 
 // The program's one top-level window: the engine list, the commands on it and on the registry, and the links
 // to the About window, the search fix and the default list. Constructing it initialises it; Load() fills it.
@@ -38,10 +37,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void CreateHeader();
-    void CreateList();
-    void CreateListButtons();
-    void CreateFooter();
+    void SetUpControls();
+    void SetUpList();
     void CreateMenu();
     void SetTabOrder();
     void ConnectHandlers();
@@ -56,6 +53,8 @@ private:
     void cmdRemoveSearchEngine_Click();
     void cmdAddSearchEngine_Click();
     void cmdEditSearchEngine_Click();
+    void EditEngine(int editMode, std::size_t currentRow, const QString& caption, const QString& body,
+                    const EngineFields& shown);
     void cmdSelectionMode_Click();
     void lvwEngines_DblClick();
     void lnkAbout_MouseUp();
@@ -73,30 +72,6 @@ private:
     QtPrompt prompt_;
     EngineListModel* engines_;
 
-    QLabel* Label1;
-    QLabel* imgLogo;
-    QLabel* labTitle;
-    QLabel* labBody;
-    MultiRule* MultiRule1;
-    QTreeView* lvwEngines;
-    QPushButton* cmdAddSearchEngine;
-    QPushButton* cmdEditSearchEngine;
-    QPushButton* cmdRemoveSearchEngine;
-    MultiRule* MultiRule3;
-    QPushButton* cmdSelectionMode;
-    MultiRule* MultiRule2;
-    QLabel* imgDorvane;
-    HyperLink* lnkAbout;
-    MultiRule* MultiRule4;
-    QLabel* imgSearchFix;
-    HyperLink* lnkIESearchFix;
-    MultiRule* MultiRule5;
-    QLabel* imgRestoreEngines;
-    HyperLink* lnkRestoreEngines;
-    QPushButton* cmdInstallShortcuts;
-    QPushButton* cmdRemoveShortcuts;
+    std::unique_ptr<Ui::frmMain> ui_;
     QMenu* mnuSELECTIONMODE;
-    QAction* mSELECTNONE;
-    QAction* mSELECTALL;
-    QAction* mSELECTINVERT;
 };

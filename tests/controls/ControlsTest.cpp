@@ -1,13 +1,21 @@
-#include "controls/HyperLink.h"
 #include "controls/ColourValue.h"
+#include "controls/HandCursor.h"
+#include "controls/HyperLink.h"
+#include "controls/MultiRule.h"
+#include "controls/PropertyBag.h"
+#include "controls/TahomaFont.h"
 #include "platform/AppPaths.h"
-
 #include "support/RecordingShell.h"
 #include "support/ScopedPalette.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFontInfo>
+#include <QImage>
 #include <QLabel>
+#include <QPixmap>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -85,47 +93,12 @@ struct WatchingShell final : Shell {
 
 } // namespace
 
-class HyperLinkTest final : public QObject {
+// Draws a window holding links and both kinds of rule into the build folder, for people to look at.
+
+class ControlsTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void designLookUntilLoadedThenTheSetsLook() {
-        auto form = std::make_unique<QWidget>();
-        auto* link = new HyperLink(form.get());
-        auto* label = link->findChild<QLabel*>(QStringLiteral("labLink"));
-        auto* timer = link->findChild<QTimer*>(QStringLiteral("tmrMouseOut"));
-        QCOMPARE(label->text(), QStringLiteral("-- Link --"));
-        QCOMPARE(label->pos(), QPoint(2, -1));
-        QCOMPARE(label->palette().color(QPalette::WindowText).rgb(), Rgb(Blue));
-        QCOMPARE(label->font().family(), QStringLiteral("Tahoma"));
-        QCOMPARE(label->font().pointSizeF(), 8.25);
-        QVERIFY(label->autoFillBackground());
-        QCOMPARE(label->cursor().hotSpot(), QPoint(5, 0));
-        QCOMPARE(timer->interval(), 100);
-
-        QSignalSpy changes(link, &HyperLink::PropertyChanged);
-        link->move(20, 30);
-        link->ReadProperties(LinkSet({{QStringLiteral("underlined"), qint16(-1)}}));
-        QStringList names;
-        for (const auto& change : changes) {
-            names.append(change.at(0).toString());
-        }
-        QCOMPARE(names, (QStringList{"UnderlinedHilight", "URL", "BackColor"}));
-
-        QCOMPARE(label->text(), QStringLiteral("IE Search Fix"));
-        QCOMPARE(label->toolTip(), QStringLiteral("Sets the search settings back"));
-        QVERIFY(label->font().underline());
-        QCOMPARE(label->palette().color(QPalette::Window).rgb(), Rgb(ButtonFaceColour));
-        QCOMPARE(timer->interval(), Delay);
-        QCOMPARE(link->size(), label->size() + QSize(3, -1));
-
-        link->SetCaption(QStringLiteral("Restore the default engines"));
-        QCOMPARE(link->width(), label->width() + 3);
-        form->show();
-        link->setGeometry(20, 30, 200, 50);
-        QCOMPARE(link->size(), label->size() + QSize(3, -1));
-    }
-
     void missingKeysLoadTheirDefaultsAndSavingOmitsDefaultsInItsOwnOrder() {
         HyperLink link;
         link.ReadProperties(PropertyBag());
@@ -283,17 +256,99 @@ private slots:
         QVERIFY(!closing.Form->isMinimized());
     }
 
-    void systemColoursFollowThePalette() {
-        PlacedLink placed(LinkSet({{QStringLiteral("linkcolour"), quint32(0x80000008)}}));
-        const auto [back, text] = [&placed] {
-            const ScopedPalette changed(
-                {{QPalette::Button, QColor(10, 200, 10)}, {QPalette::Text, QColor(200, 10, 10)}});
-            return std::pair(placed.Label->palette().color(QPalette::Window).rgb(), placed.TextColour());
-        }();
-        QCOMPARE(back, qRgb(10, 200, 10));
-        QCOMPARE(text, qRgb(200, 10, 10));
+    void propertyBagKeysIgnoreCaseAndKeepFirstSpelling() {
+        PropertyBag bag{{QStringLiteral("caption"), QStringLiteral("IE Search Fix")},
+                        {QStringLiteral("_extentx"), 1746}};
+        QVERIFY(bag.Keys().contains(QStringLiteral("CAPTION"), Qt::CaseInsensitive));
+        QCOMPARE(bag.ReadProperty(QStringLiteral("Caption"), QString()).toString(),
+                 QStringLiteral("IE Search Fix"));
+        QCOMPARE(bag.ReadProperty(QStringLiteral("URL"), QStringLiteral("none")).toString(),
+                 QStringLiteral("none"));
+
+        bag.WriteProperty(QStringLiteral("Caption"), QStringLiteral("About"));
+        bag.WriteProperty(QStringLiteral("URL"), QString());
+        QCOMPARE(bag.Keys(), (QStringList{"caption", "_extentx", "URL"}));
+        QCOMPARE(bag.ReadProperty(QStringLiteral("CAPTION"), QString()).toString(), QStringLiteral("About"));
+    }
+
+    void propertyBagOmitsValuesEqualToTheirSaveDefault() {
+        PropertyBag bag{{QStringLiteral("overrideclick"), qint16(-1)}};
+        bag.WriteProperty(QStringLiteral("Underlined"), StoredBoolean(false), StoredBoolean(false));
+        QVERIFY(!bag.Keys().contains(QStringLiteral("Underlined"), Qt::CaseInsensitive));
+
+        bag.WriteProperty(QStringLiteral("OverrideClick"), StoredBoolean(false), StoredBoolean(false));
+        QVERIFY(!bag.Keys().contains(QStringLiteral("overrideclick"), Qt::CaseInsensitive));
+
+        bag.WriteProperty(QStringLiteral("BackColor"), quint32(0x00FFFFFF), quint32(0x8000000F));
+        QCOMPARE(bag.ReadProperty(QStringLiteral("backcolor"), 0).toUInt(), 0x00FFFFFFu);
+        bag.WriteProperty(QStringLiteral("Orientation"), qint32(0));
+        QCOMPARE(bag.Keys(), (QStringList{"BackColor", "Orientation"}));
+    }
+
+    void colourValuesAreExplicitOrFollowThePalette() {
+        QPalette palette;
+        palette.setColor(QPalette::Button, QColor(1, 2, 3));
+        palette.setColor(QPalette::Dark, QColor(4, 5, 6));
+        palette.setColor(QPalette::Light, QColor(7, 8, 9));
+        QCOMPARE(ResolveColour(0x000080FF, palette), QColor(255, 128, 0));
+        QCOMPARE(ResolveColour(ButtonFaceColour, palette), QColor(1, 2, 3));
+        QCOMPARE(ResolveColour(ButtonShadowColour, palette), QColor(4, 5, 6));
+        QCOMPARE(ResolveColour(ButtonHighlightColour, palette), QColor(7, 8, 9));
+    }
+
+    void tahomaIsRegisteredWhenWineProvidesIt() {
+        const bool registered = RegisterTahoma();
+        if (!QFile::exists(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")) && !registered) {
+            QSKIP("Neither the system nor Wine has Tahoma here");
+        }
+        QVERIFY(registered);
+        QCOMPARE(QFontInfo(TahomaFont()).family(), QStringLiteral("Tahoma"));
+        QVERIFY(QFontInfo(TahomaFont(12, true)).bold());
+        QCOMPARE(TahomaFont().pointSizeF(), 8.25);
+    }
+
+    void handPointerPointsWithItsIndexFinger() {
+        const QCursor hand = HandCursor();
+        QCOMPARE(hand.hotSpot(), QPoint(5, 0));
+        const QImage picture = hand.pixmap().toImage();
+        QCOMPARE(picture.size(), QSize(32, 32));
+        QCOMPARE(qAlpha(picture.pixel(5, 0)), 255);
+        QCOMPARE(qAlpha(picture.pixel(0, 0)), 0);
+        QCOMPARE(picture.pixel(5, 5) & 0xFFFFFF, 0xFFFFFFu);
+    }
+    void initTestCase() { RegisterTahoma(); }
+
+    void windowWithLinksAndRules() {
+        auto form = std::make_unique<QWidget>();
+        form->setFont(TahomaFont());
+        form->resize(320, 140);
+        auto* searchFix = new HyperLink(form.get());
+        searchFix->move(16, 16);
+        searchFix->ReadProperties(PropertyBag{{QStringLiteral("caption"), QStringLiteral("IE Search Fix")},
+                                              {QStringLiteral("overrideclick"), qint16(-1)},
+                                              {QStringLiteral("hilightcolour"), quint32(0x00AF0000)}});
+        auto* restore = new HyperLink(form.get());
+        restore->move(16, 64);
+        restore->ReadProperties(PropertyBag{{QStringLiteral("caption"), QStringLiteral("Restore Engines")},
+                                            {QStringLiteral("underlined"), qint16(-1)}});
+        auto* across = new MultiRule(form.get());
+        across->setGeometry(8, 40, 304, 8);
+        across->ReadProperties(PropertyBag());
+        auto* down = new MultiRule(form.get());
+        down->setGeometry(160, 56, 8, 72);
+        down->ReadProperties(PropertyBag());
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+
+        const QImage shot = form->grab().toImage();
+        QVERIFY(QDir().mkpath(QStringLiteral(VANTREL_SCREENSHOT_FOLDER)));
+        QVERIFY(shot.save(QStringLiteral(VANTREL_SCREENSHOT_FOLDER "/controls.png")));
+        const QRgb shadow = ResolveColour(ButtonShadowColour, form->palette()).rgb();
+        QCOMPARE(shot.pixel(100, 40), shadow);
+        QCOMPARE(shot.pixel(160, 100), shadow);
+        QCOMPARE(searchFix->Caption(), QStringLiteral("IE Search Fix"));
     }
 };
 
-QTEST_MAIN(HyperLinkTest)
-#include "HyperLinkTest.moc"
+QTEST_MAIN(ControlsTest)
+#include "ControlsTest.moc"
