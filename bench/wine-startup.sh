@@ -30,8 +30,15 @@ for _ in $(seq "$starts"); do
     begin=$(date +%s%N)
     wine "$exe" >/dev/null 2>&1 &
     pid=$!
-    window=$(window_named '^IE Vantrel v2\.00$')
+    # xdotool's own --sync waits in half seconds: ask every 10 ms instead.
+    window=
+    for _ in $(seq 1000); do
+        window=$(xdotool search --onlyvisible --name '^IE Vantrel v2\.00$' 2>/dev/null | head -n 1) && [ -n "$window" ] &&
+            break
+        sleep 0.01
+    done
     end=$(date +%s%N)
+    [ -n "$window" ] || { echo "the main window did not show" >&2; exit 1; }
     times+=($(((end - begin) / 1000000)))
     xdotool windowactivate --sync "$window" key alt+F4
     wait "$pid"
