@@ -49,7 +49,8 @@ public:
     // Deletes the key with everything below it. A missing key is not an error.
     virtual Status DeleteTree(RegRoot root, std::string_view path) = 0;
 
-    // Reading, for tests and for the commands that check what is there.
+    // Reading back. The commands only write; the tests read both stores, the Windows registry and the file,
+    // through these, so the same checks of the registry's rules run on each.
     virtual bool KeyExists(RegRoot root, std::string_view path) = 0;
     virtual std::optional<RegValue> QueryValue(RegRoot root, std::string_view path,
                                                std::string_view name) = 0;
