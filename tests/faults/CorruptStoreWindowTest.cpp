@@ -3,8 +3,8 @@
 #include "FaultFolder.h"
 #include "controls/HyperLink.h"
 #include "controls/TahomaFont.h"
-#include "forms/MainWindowFixture.h"
-#include "forms/MessageBoxAnswerer.h"
+#include "support/MainWindowFixture.h"
+#include "support/MessageBoxAnswerer.h"
 #include "support/ReleaseOverLink.h"
 
 #include <QPushButton>

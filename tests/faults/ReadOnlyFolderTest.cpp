@@ -5,8 +5,8 @@
 #include "WithoutRootOverride.h"
 #include "controls/HyperLink.h"
 #include "controls/TahomaFont.h"
-#include "forms/MainWindowFixture.h"
-#include "forms/MessageBoxAnswerer.h"
+#include "support/MainWindowFixture.h"
+#include "support/MessageBoxAnswerer.h"
 #include "support/ReleaseOverLink.h"
 
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "forms/frmAddEngine/frmAddEngine.h"
-#include "MainWindowFixture.h"
-#include "MessageBoxAnswerer.h"
+#include "support/MainWindowFixture.h"
+#include "support/MessageBoxAnswerer.h"
 #include "controls/TahomaFont.h"
 #include "support/WindowControls.h"
 

@@ -1,5 +1,5 @@
-#include "MainWindowFixture.h"
-#include "MessageBoxAnswerer.h"
+#include "support/MainWindowFixture.h"
+#include "support/MessageBoxAnswerer.h"
 #include "controls/HyperLink.h"
 #include "controls/TahomaFont.h"
 #include "engines/modGUI.h"

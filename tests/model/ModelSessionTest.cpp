@@ -5,7 +5,7 @@
 #include "SessionWindow.h"
 #include "controls/HyperLink.h"
 #include "controls/TahomaFont.h"
-#include "forms/MessageBoxAnswerer.h"
+#include "support/MessageBoxAnswerer.h"
 #include "forms/frmAddEngine/frmAddEngine.h"
 #include "registry/modCore.h"
 #include "support/ReleaseOverLink.h"
