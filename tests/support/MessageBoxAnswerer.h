@@ -4,8 +4,6 @@
 #include <QApplication>
 #include <QList>
 #include <QMessageBox>
-#include <QObject>
-#include <QPushButton>
 #include <QTimer>
 
 // One message box as the user saw it.
@@ -14,13 +12,13 @@ struct SeenBox {
     QString Text;
     QMessageBox::Icon Icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons Buttons;
-    QMessageBox::StandardButton Default = QMessageBox::NoButton;
-    QWidget* Owner = nullptr;
     Qt::TextFormat Format = Qt::AutoText;
+    QString Details;
+    int Height = 0;
 };
 
 // Answers every real QMessageBox that comes up while it lives, in order, by clicking the next button of its
-// script (OK for a box that has only OK when the script is used up), and remembers what each box showed.
+// script (OK for a box that has only OK, or once the script is used up), and remembers what each box showed.
 class MessageBoxAnswerer final : public QObject {
 public:
     explicit MessageBoxAnswerer(QList<QMessageBox::StandardButton> answers = {})
@@ -38,10 +36,8 @@ private:
             return;
         }
         box->setProperty("answered", true);
-        QPushButton* defaultButton = box->defaultButton();
-        Seen.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                     defaultButton != nullptr ? box->standardButton(defaultButton) : QMessageBox::NoButton,
-                     box->parentWidget(), box->textFormat()});
+        Seen.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(), box->textFormat(),
+                     box->detailedText(), box->frameGeometry().height()});
         QMessageBox::StandardButton answer = QMessageBox::Ok;
         if (!answers_.isEmpty() && box->standardButtons() != QMessageBox::Ok) {
             answer = answers_.takeFirst();
