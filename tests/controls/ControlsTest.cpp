@@ -16,7 +16,6 @@ struct PlacedLink {
     RecordingShell Shell;
 
     explicit PlacedLink(const PropertyBag& bag) {
-        Form.setGeometry(100, 100, 200, 60);
         Link->SetShell(&Shell);
         Link->ReadProperties(bag);
         Form.show();
@@ -35,6 +34,7 @@ private slots:
     void releasesRaiseMouseUpAndALeftClickOpens() {
         AppFolder = std::string("/opt") + PathSeparator;
         const QString url = QStringLiteral("{app}%1ReadMe.txt").arg(QLatin1Char(PathSeparator));
+        const ShellOpenRequest readMe{AppFolder + "ReadMe.txt", "", 0, 1, "", false};
         const std::tuple<bool, Qt::MouseButton, Qt::KeyboardModifiers, qint16, qint16> cases[] = {
             {false, Qt::LeftButton, Qt::NoModifier, 1, 0},
             {true, Qt::LeftButton, Qt::ShiftModifier, 1, 1},
@@ -51,10 +51,8 @@ private slots:
             QCOMPARE(releases.size(), 1);
             QCOMPARE(releases[0], (QList<QVariant>{code, shift, 7.0f, 4.0f}));
             const bool opens = button == Qt::LeftButton && !overridden;
-            QCOMPARE(openedFirst, opens ? 1u : 0u);
-            QVERIFY(
-                placed.Shell.Opened.empty() ||
-                (placed.Shell.Opened[0] == ShellOpenRequest{AppFolder + "ReadMe.txt", "", 0, 1, "", false}));
+            QCOMPARE(openedFirst, std::size_t(opens));
+            QVERIFY(placed.Shell.Opened == std::vector<ShellOpenRequest>(opens, readMe));
         }
     }
 

@@ -46,27 +46,14 @@ public:
         }
     }
 
-    frmMain& Window() { return *window_; }
     template <class Control = QWidget> Control* Find(const char* name) {
         return FindControl<Control>(*window_, name);
     }
     QTreeView* List() { return EngineListView(*window_); }
     EngineListModel* Model() { return EngineListModelOf(*window_); }
 
-    Engines Prefixes() {
-        Engines prefixes;
-        for (std::size_t i = 1; i <= Model()->Count(); ++i) {
-            prefixes.push_back(Model()->Row(i).Text);
-        }
-        return prefixes;
-    }
-    std::vector<bool> Checks() {
-        std::vector<bool> checks;
-        for (std::size_t i = 1; i <= Model()->Count(); ++i) {
-            checks.push_back(Model()->Row(i).Checked);
-        }
-        return checks;
-    }
+    Engines Prefixes() { return Each(&EngineRow::Text); }
+    std::vector<bool> Checks() { return Each(&EngineRow::Checked); }
 
     // Selects exactly the rows at the given 1-based positions.
     void Select(const std::vector<int>& positions) {
@@ -82,11 +69,19 @@ public:
         return ReadWholeFile(EngineFile, bytes).ok() ? bytes : std::string("(no list file)");
     }
     // The store as another program would read it now, and its file.
-    std::unique_ptr<RegistryStore> Store() const { return OpenUserRegistry(); }
+    static std::unique_ptr<RegistryStore> Store() { return OpenUserRegistry(); }
     std::string StoreFile() const { return config_.File("ievantrel/HKEY_CURRENT_USER.reg"); }
     RecordingShell& Shell() { return shell_; }
 
 private:
+    template <class Value> std::vector<Value> Each(Value EngineRow::*field) {
+        std::vector<Value> values;
+        for (std::size_t i = 1; i <= Model()->Count(); ++i) {
+            values.push_back(Model()->Row(i).*field);
+        }
+        return values;
+    }
+
     TempFolder app_;
     TempFolder config_;
     RecordingShell shell_;

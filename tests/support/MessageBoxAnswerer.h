@@ -32,21 +32,14 @@ public:
 private:
     void Poll() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr || !box->isVisible() || box->property("answered").toBool()) {
+        if (box == nullptr || !box->isVisible()) {
             return;
         }
-        box->setProperty("answered", true);
         Seen.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(), box->textFormat(),
                      box->detailedText(), box->frameGeometry().height()});
-        QMessageBox::StandardButton answer = QMessageBox::Ok;
-        if (!answers_.isEmpty() && box->standardButtons() != QMessageBox::Ok) {
-            answer = answers_.takeFirst();
-        }
-        if (QAbstractButton* button = box->button(answer)) {
-            button->click();
-        } else {
-            box->reject();
-        }
+        const bool scripted = !answers_.isEmpty() && box->standardButtons() != QMessageBox::Ok;
+        QAbstractButton* button = box->button(scripted ? answers_.takeFirst() : QMessageBox::Ok);
+        button != nullptr ? button->click() : box->reject();
     }
 
     QList<QMessageBox::StandardButton> answers_;
@@ -56,15 +49,12 @@ private:
 // Runs `act` on the first modal window of type `Window` to come up (a dialog opened by a click that blocks
 // until the dialog closes).
 template <class Window, class Act> void WhenShown(Act act) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, act]() {
+    QTimer::singleShot(5, [act] {
         auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
-        if (window == nullptr || !window->isVisible()) {
-            return;
+        if (window != nullptr && window->isVisible()) {
+            act(window);
+        } else {
+            WhenShown<Window>(act);
         }
-        timer->stop();
-        timer->deleteLater();
-        act(window);
     });
-    timer->start(5);
 }
