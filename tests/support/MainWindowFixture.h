@@ -4,6 +4,7 @@
 #include "platform/AppPaths.h"
 #include "platform/AtomicFile.h"
 #include "registry/UserRegistry.h"
+#include "support/FileBytes.h"
 #include "support/RecordingShell.h"
 #include "support/TempFolder.h"
 #include "support/WindowControls.h"
@@ -64,10 +65,7 @@ public:
         }
     }
 
-    std::string ListFile() const {
-        std::string bytes;
-        return ReadWholeFile(EngineFile, bytes).ok() ? bytes : std::string("(no list file)");
-    }
+    static std::string ListFile() { return ReadBytes(EngineFile); }
     // The store as another program would read it now, and its file.
     static std::unique_ptr<RegistryStore> Store() { return OpenUserRegistry(); }
     std::string StoreFile() const { return config_.File("ievantrel/HKEY_CURRENT_USER.reg"); }
