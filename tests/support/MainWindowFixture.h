@@ -66,8 +66,7 @@ public:
     }
 
     static std::string ListFile() { return ReadBytes(EngineFile); }
-    // The store as another program would read it now, and its file.
-    static std::unique_ptr<RegistryStore> Store() { return OpenUserRegistry(); }
+    // The store's file.
     std::string StoreFile() const { return config_.File("ievantrel/HKEY_CURRENT_USER.reg"); }
     RecordingShell& Shell() { return shell_; }
 
