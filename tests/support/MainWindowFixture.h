@@ -66,7 +66,6 @@ public:
     }
 
     static std::string ListFile() { return ReadBytes(EngineFile); }
-    // The store's file.
     std::string StoreFile() const { return config_.File("ievantrel/HKEY_CURRENT_USER.reg"); }
     RecordingShell& Shell() { return shell_; }
 

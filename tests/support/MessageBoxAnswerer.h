@@ -12,6 +12,7 @@ struct SeenBox {
     QString Text;
     QMessageBox::Icon Icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons Buttons;
+    Qt::TextFormat Format = Qt::AutoText;
     QString Details;
     int Height = 0;
 };
@@ -34,7 +35,7 @@ private:
         if (box == nullptr || !box->isVisible()) {
             return;
         }
-        Seen.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+        Seen.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(), box->textFormat(),
                      box->detailedText(), box->frameGeometry().height()});
         const bool scripted = !answers_.isEmpty() && box->standardButtons() != QMessageBox::Ok;
         QAbstractButton* button = box->button(scripted ? answers_.takeFirst() : QMessageBox::Ok);
