@@ -61,7 +61,7 @@ private slots:
              {std::pair{QPoint(5, 5), true}, std::pair{last, true}, std::pair{QPoint(0, 5), false}}) {
             QCursor::setPos(placed.Link->mapToGlobal(at));
             QTest::qWait(100);
-            QCOMPARE(placed.Text->font().underline(), underlined);
+            QTRY_COMPARE(placed.Text->font().underline(), underlined);
         }
     }
 };
