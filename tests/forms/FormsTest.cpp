@@ -24,7 +24,7 @@ struct MainWindow : MainWindowFixture {
     QAbstractItemModelTester Tester{Model(), QAbstractItemModelTester::FailureReportingMode::QtTest};
 };
 
-// On a, b, both selected (no title: an empty list): answer, first box's title, rows and shortcuts left.
+// Control, answer to its first box, the box's title, rows and shortcuts left; on a, b, both selected.
 const std::tuple<const char*, QMessageBox::StandardButton, QString, Engines, bool> Commands[] = {
     {"cmdEditSearchEngine", QMessageBox::NoButton, "", {}, false},
     {"cmdInstallShortcuts", QMessageBox::Ok, "InstallEngines()", {"a", "b"}, true},
@@ -75,8 +75,8 @@ class FormsTest final : public QObject {
 private slots:
     void initTestCase() { RegisterTahoma(); }
 
-    // The start focus; Install and Remove report, the others ask and act on Yes; buttons follow the rows. An
-    // empty list starts without a box, and a disabled Edit does nothing.
+    // The start focus; Install and Remove report, the others ask and act on Yes; buttons follow the rows. The
+    // case without a title starts on an empty list, where the disabled Edit does nothing.
     void commandsReachTheListAndTheStore() {
         for (const auto& [control, answer, title, left, stored] : Commands) {
             MainWindow window(title.isEmpty() ? Engines{} : Engines{"a", "b"});
