@@ -1,15 +1,14 @@
 #pragma once
 
-#include "forms/EngineListModel.h"
 #include "forms/frmMain/frmMain.h"
 #include "platform/AppPaths.h"
 #include "platform/AtomicFile.h"
 #include "registry/UserRegistry.h"
+#include "support/FileBytes.h"
 #include "support/RecordingShell.h"
 #include "support/TempFolder.h"
 #include "support/WindowControls.h"
 
-#include <QTreeView>
 #include <QtTest>
 
 #include <memory>
@@ -20,7 +19,7 @@
 using Engines = std::vector<std::string>;
 
 // The list file's bytes for engines named by their prefixes.
-inline std::string ListBytes(const std::vector<std::string>& prefixes) {
+inline std::string ListBytes(const Engines& prefixes) {
     std::string bytes;
     for (const auto& prefix : prefixes) {
         bytes += "PREFIX=" + prefix + "\tURL=http://" + prefix + ".example/?q=%s\r\n";
@@ -29,15 +28,15 @@ inline std::string ListBytes(const std::vector<std::string>& prefixes) {
 }
 
 // The real main window, loaded and shown, over an application folder of its own (its list holding the given
-// engines, or no list file at all) and a registry store of its own.
+// engines, or no list file at all; the default list x, y, z) and a registry store of its own.
 class MainWindowFixture {
 public:
     explicit MainWindowFixture(const std::optional<Engines>& prefixes) {
         qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config_.Path().string()));
         InitGlobalsForExecutable(app_.File("ievantrel"));
-        Write(DefaultEngineFile, ListBytes({"x", "y", "z"}));
-        if (prefixes) {
-            Write(EngineFile, ListBytes(*prefixes));
+        if (!ReplaceFileAtomically(DefaultEngineFile, ListBytes({"x", "y", "z"})).ok() ||
+            (prefixes && !ReplaceFileAtomically(EngineFile, ListBytes(*prefixes)).ok())) {
+            qFatal("cannot write the lists");
         }
         window_ = std::make_unique<frmMain>(OpenUserRegistry(), shell_);
         window_->Load();
@@ -48,30 +47,14 @@ public:
         }
     }
 
-    frmMain& Window() { return *window_; }
-
     template <class Control = QWidget> Control* Find(const char* name) {
         return FindControl<Control>(*window_, name);
     }
-
     QTreeView* List() { return EngineListView(*window_); }
     EngineListModel* Model() { return EngineListModelOf(*window_); }
 
-    std::vector<std::string> Prefixes() {
-        std::vector<std::string> prefixes;
-        for (std::size_t i = 1; i <= Model()->Count(); ++i) {
-            prefixes.push_back(Model()->Row(i).Text);
-        }
-        return prefixes;
-    }
-
-    std::vector<bool> Checks() {
-        std::vector<bool> checks;
-        for (std::size_t i = 1; i <= Model()->Count(); ++i) {
-            checks.push_back(Model()->Row(i).Checked);
-        }
-        return checks;
-    }
+    Engines Prefixes() { return Each(&EngineRow::Text); }
+    std::vector<bool> Checks() { return Each(&EngineRow::Checked); }
 
     // Selects exactly the rows at the given 1-based positions.
     void Select(const std::vector<int>& positions) {
@@ -82,22 +65,17 @@ public:
         }
     }
 
-    std::string ListFile() const {
-        std::string bytes;
-        return ReadWholeFile(EngineFile, bytes).ok() ? bytes : std::string("(no list file)");
-    }
-
-    // The store as another program would read it now.
-    std::unique_ptr<RegistryStore> Store() const { return OpenUserRegistry(); }
+    static std::string ListFile() { return ReadBytes(EngineFile); }
     std::string StoreFile() const { return config_.File("ievantrel/HKEY_CURRENT_USER.reg"); }
-
     RecordingShell& Shell() { return shell_; }
 
 private:
-    static void Write(const std::string& path, const std::string& bytes) {
-        if (!ReplaceFileAtomically(path, bytes).ok()) {
-            qFatal("cannot write %s", path.c_str());
+    template <class Value> std::vector<Value> Each(Value EngineRow::*field) {
+        std::vector<Value> values;
+        for (std::size_t i = 1; i <= Model()->Count(); ++i) {
+            values.push_back(Model()->Row(i).*field);
         }
+        return values;
     }
 
     TempFolder app_;

@@ -4,8 +4,6 @@
 #include <QApplication>
 #include <QList>
 #include <QMessageBox>
-#include <QObject>
-#include <QPushButton>
 #include <QTimer>
 
 // One message box as the user saw it.
@@ -14,13 +12,13 @@ struct SeenBox {
     QString Text;
     QMessageBox::Icon Icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons Buttons;
-    QMessageBox::StandardButton Default = QMessageBox::NoButton;
-    QWidget* Owner = nullptr;
     Qt::TextFormat Format = Qt::AutoText;
+    QString Details;
+    int Height = 0;
 };
 
 // Answers every real QMessageBox that comes up while it lives, in order, by clicking the next button of its
-// script (OK for a box that has only OK when the script is used up), and remembers what each box showed.
+// script (OK for a box that has only OK, or once the script is used up), and remembers what each box showed.
 class MessageBoxAnswerer final : public QObject {
 public:
     explicit MessageBoxAnswerer(QList<QMessageBox::StandardButton> answers = {})
@@ -34,23 +32,14 @@ public:
 private:
     void Poll() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr || !box->isVisible() || box->property("answered").toBool()) {
+        if (box == nullptr || !box->isVisible()) {
             return;
         }
-        box->setProperty("answered", true);
-        QPushButton* defaultButton = box->defaultButton();
-        Seen.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                     defaultButton != nullptr ? box->standardButton(defaultButton) : QMessageBox::NoButton,
-                     box->parentWidget(), box->textFormat()});
-        QMessageBox::StandardButton answer = QMessageBox::Ok;
-        if (!answers_.isEmpty() && box->standardButtons() != QMessageBox::Ok) {
-            answer = answers_.takeFirst();
-        }
-        if (QAbstractButton* button = box->button(answer)) {
-            button->click();
-        } else {
-            box->reject();
-        }
+        Seen.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(), box->textFormat(),
+                     box->detailedText(), box->frameGeometry().height()});
+        const bool scripted = !answers_.isEmpty() && box->standardButtons() != QMessageBox::Ok;
+        QAbstractButton* button = box->button(scripted ? answers_.takeFirst() : QMessageBox::Ok);
+        button != nullptr ? button->click() : box->reject();
     }
 
     QList<QMessageBox::StandardButton> answers_;
@@ -60,15 +49,12 @@ private:
 // Runs `act` on the first modal window of type `Window` to come up (a dialog opened by a click that blocks
 // until the dialog closes).
 template <class Window, class Act> void WhenShown(Act act) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, act]() {
+    QTimer::singleShot(5, [act] {
         auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
-        if (window == nullptr || !window->isVisible()) {
-            return;
+        if (window != nullptr && window->isVisible()) {
+            act(window);
+        } else {
+            WhenShown<Window>(act);
         }
-        timer->stop();
-        timer->deleteLater();
-        act(window);
     });
-    timer->start(5);
 }

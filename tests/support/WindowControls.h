@@ -3,8 +3,6 @@
 #include "forms/EngineListModel.h"
 
 #include <QTreeView>
-#include <QWidget>
-#include <QtGlobal>
 
 // The window's control of that name; a missing control ends the test program, as every later step would fail.
 template <class Control = QWidget> Control* FindControl(QWidget& window, const char* name) {
