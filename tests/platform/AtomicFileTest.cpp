@@ -4,154 +4,156 @@
 
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
-#include "FailingCalls.h"
-#include "platform/FileLock.h"
-
-#include <cerrno>
-#include <sys/stat.h>
-#endif
-
-#include <algorithm>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include "platform/Win32Error.h"
+
+#include <windows.h>
+#else
+#include "platform/FileLock.h"
+
+#include <cerrno>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#include <utility>
+
+// These take the place of the C library's calls in this program, the library under test included: each fails
+// once with the error set here, then runs normally. closeError fails the first close after the next fsync.
 namespace {
-
-std::string EveryByte(std::size_t repeats) {
-    std::string bytes;
-    for (std::size_t r = 0; r < repeats; ++r) {
-        for (int c = 0; c < 256; ++c) {
-            bytes += static_cast<char>(c);
-        }
-    }
-    return bytes;
+int fsyncError = 0, closeError = 0, flockError = 0, closeErrorArmed = 0;
+int Fail(int error) {
+    errno = error;
+    return -1;
 }
-
 } // namespace
+extern "C" int fsync(int fd) {
+    closeErrorArmed = std::exchange(closeError, 0);
+    const int error = std::exchange(fsyncError, 0);
+    return error != 0 ? Fail(error) : static_cast<int>(::syscall(SYS_fsync, fd));
+}
+extern "C" int close(int fd) {
+    const int result = static_cast<int>(::syscall(SYS_close, fd));
+    const int error = std::exchange(closeErrorArmed, 0);
+    return error != 0 ? Fail(error) : result;
+}
+extern "C" int flock(int fd, int operation) noexcept {
+    const int error = std::exchange(flockError, 0);
+    return error != 0 ? Fail(error) : static_cast<int>(::syscall(SYS_flock, fd, operation));
+}
+#endif
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
 
 TEST(AtomicFile, ReplacesAndReadsBackEveryByteLeavingNothingBeside) {
     TempFolder folder;
-    const std::string path = folder.File("Search Engines.ini");
-    const std::string large = EveryByte(1000);
-
-    ASSERT_TRUE(ReplaceFileAtomically(path, large).ok());
-    EXPECT_EQ(ReadBytes(path), large);
-    ASSERT_TRUE(ReplaceFileAtomically(path, "short").ok());
-    EXPECT_EQ(ReadBytes(path), "short");
-    ASSERT_TRUE(ReplaceFileAtomically(path, "").ok());
-
-    std::string bytes = "stale";
-    ASSERT_TRUE(ReadWholeFile(path, bytes).ok());
-    EXPECT_EQ(bytes, "");
-    ASSERT_TRUE(ReplaceFileAtomically(path, large).ok());
-    ASSERT_TRUE(ReadWholeFile(path, bytes).ok());
-    EXPECT_EQ(bytes, large);
-    EXPECT_EQ(FolderListing(folder.Path()), (std::vector<std::string>{"Search Engines.ini"}));
+    const std::string path = folder.File("list.ini");
+    std::string large;
+    for (int i = 0; i < 256000; ++i) {
+        large += static_cast<char>(i);
+    }
+    for (const std::string& bytes : {large, std::string("short"), std::string(), large}) {
+        ASSERT_TRUE(ReplaceFileAtomically(path, bytes).ok());
+        std::string read = "stale";
+        ASSERT_TRUE(ReadWholeFile(path, read).ok());
+        EXPECT_EQ(read, bytes);
+        EXPECT_EQ(ReadBytes(path), bytes);
+    }
+    EXPECT_EQ(FolderListing(folder.Path()), Names{"list.ini"});
 }
 
+// Beneath a file, onto a folder, onto a read-only file (refused even for root): nothing changes.
 TEST(AtomicFile, AReplacementThatCannotBeWrittenLeavesEverythingAsItWas) {
     TempFolder folder;
-    const std::string blocker = folder.File("blocker");
-    ASSERT_TRUE(ReplaceFileAtomically(blocker, "a file, not a folder").ok());
-
-    const Status beneath = ReplaceFileAtomically((std::filesystem::path(blocker) / "list.ini").string(), "x");
-    EXPECT_FALSE(beneath.ok());
-    EXPECT_FALSE(beneath.description().empty());
-
-    std::filesystem::create_directory(folder.File("folder"));
-    EXPECT_FALSE(ReplaceFileAtomically(folder.File("folder"), "x").ok());
-
-    EXPECT_EQ(ReadBytes(blocker), "a file, not a folder");
-    EXPECT_EQ(FolderListing(folder.Path()), (std::vector<std::string>{"blocker", "folder"}));
-    EXPECT_TRUE(std::filesystem::is_empty(folder.File("folder")));
+    WriteBytes(folder.File("blocker"), "a file");
+    WriteBytes(folder.File("read-only"), "kept");
+    fs::permissions(folder.File("read-only"), fs::perms::owner_read | fs::perms::group_read);
+    fs::create_directory(folder.File("folder"));
+    for (const char* name : {"blocker/list.ini", "folder", "read-only"}) {
+        EXPECT_FALSE(ReplaceFileAtomically(folder.File(name), "x").description().empty()) << name;
+    }
+#ifdef _WIN32
+    const std::string denied = StatusFromWin32(ERROR_ACCESS_DENIED).description();
+#else
+    const std::string denied = Status::FromErrno(EACCES).description();
+#endif
+    EXPECT_EQ(ReplaceFileAtomically(folder.File("read-only"), "x").description(), denied);
+    EXPECT_EQ(ReadBytes(folder.File("blocker")) + ReadBytes(folder.File("read-only")), "a filekept");
+    EXPECT_EQ(FolderListing(folder.Path()), (Names{"blocker", "folder", "read-only"}));
+    EXPECT_TRUE(fs::is_empty(folder.File("folder")));
 }
 
 TEST(AtomicFile, LeftoverTemporariesOfTheFileAreRemovedAndNothingElse) {
     TempFolder folder;
-    const std::string path = folder.File("HKEY_CURRENT_USER.reg");
-    WriteBytes(path, "store");
 #ifdef _WIN32
-    const std::vector<std::string> leftovers = {"HKEY_CURRENT_USER.reg.tmp-412-1",
-                                                "HKEY_CURRENT_USER.reg.tmp-9-27"};
+    const Names leftovers = {"store.reg.tmp-412-1", "store.reg.tmp-9-27"};
 #else
-    const std::vector<std::string> leftovers = {".HKEY_CURRENT_USER.reg.a1B2c3",
-                                                ".HKEY_CURRENT_USER.reg.zzzzzz"};
+    const Names leftovers = {".store.reg.a1B2c3", ".store.reg.zzzzzz"};
 #endif
-    const std::vector<std::string> others = {"HKEY_CURRENT_USER.reg.lock", ".HKEY_CURRENT_USER.reg.toolong",
-                                             ".other.reg.a1B2c3"};
+    const Names others = {".other.reg.a1B2c3", ".store.reg.toolong", "store.reg", "store.reg.lock"};
     for (const auto& name : leftovers) {
         WriteBytes(folder.File(name), "partial");
     }
     for (const auto& name : others) {
         WriteBytes(folder.File(name), "keep");
     }
-
-    RemoveLeftoverTemporaries(path);
-
-    std::vector<std::string> expected = others;
-    expected.push_back("HKEY_CURRENT_USER.reg");
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(FolderListing(folder.Path()), expected);
-    EXPECT_EQ(ReadBytes(path), "store");
+    RemoveLeftoverTemporaries(folder.File("store.reg"));
+    EXPECT_EQ(FolderListing(folder.Path()), others);
 }
 
 #ifndef _WIN32
-TEST(AtomicFile, ANewFileGetsTheUsualPermissionsAndAReplacedFileKeepsItsOwn) {
+TEST(AtomicFile, ANewFileGetsTheUsualPermissionsAReplacedOneKeepsItsOwnAndALinkIsFollowed) {
     TempFolder folder;
-    const std::string path = folder.File("Search Engines.ini");
+    const std::string path = folder.File("list.ini");
     const mode_t previous = ::umask(022);
     const Status created = ReplaceFileAtomically(path, "new");
     ::umask(previous);
     ASSERT_TRUE(created.ok());
-    EXPECT_EQ(std::filesystem::status(path).permissions(),
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                  std::filesystem::perms::group_read | std::filesystem::perms::others_read);
-
-    std::filesystem::permissions(path,
-                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0644));
+    fs::permissions(path, fs::perms(0600));
     ASSERT_TRUE(ReplaceFileAtomically(path, "newer").ok());
-    EXPECT_EQ(std::filesystem::status(path).permissions(),
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-}
-#endif
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0600));
 
-#ifndef _WIN32
+    fs::create_directory(folder.File("elsewhere"));
+    fs::create_symlink(fs::path("elsewhere") / "target.ini", folder.File("link.ini"));
+    for (const char* bytes : {"made", "replaced"}) {
+        ASSERT_TRUE(ReplaceFileAtomically(folder.File("link.ini"), bytes).ok());
+        EXPECT_EQ(ReadBytes(folder.File("elsewhere/target.ini")), bytes);
+    }
+    EXPECT_TRUE(fs::is_symlink(folder.File("link.ini")));
+    EXPECT_EQ(FolderListing(folder.File("elsewhere")), Names{"target.ini"});
+}
+
 // A write the system could not finish is not claimed: the old file stays and no temporary file is left.
 TEST(AtomicFile, AFailedSyncOrCloseBeforeTheRenameKeepsTheOldFile) {
-    for (int* fault : {&FailingCalls::FsyncError, &FailingCalls::CloseAfterFsyncError}) {
+    for (int* fault : {&fsyncError, &closeError}) {
         TempFolder folder;
-        const std::string path = folder.File("list.ini");
-        WriteBytes(path, "old");
+        WriteBytes(folder.File("list.ini"), "old");
         *fault = EIO;
-        const Status replaced = ReplaceFileAtomically(path, "new");
-        *fault = 0;
-        EXPECT_EQ(replaced.description(), Status::FromErrno(EIO).description());
-        EXPECT_EQ(ReadBytes(path), "old");
-        EXPECT_EQ(FolderListing(folder.Path()), std::vector<std::string>{"list.ini"});
+        EXPECT_EQ(ReplaceFileAtomically(folder.File("list.ini"), "new").description(),
+                  Status::FromErrno(EIO).description());
+        EXPECT_EQ(ReadBytes(folder.File("list.ini")), "old");
+        EXPECT_EQ(FolderListing(folder.Path()), Names{"list.ini"});
     }
-}
-
-#ifdef __linux__
-// Reading a process's memory at address 0 fails for real, with EIO, and is not retried.
-TEST(AtomicFile, AReadErrorIsReturned) {
+    // Reading a process's memory at address 0 fails for real, with EIO.
     std::string bytes;
     EXPECT_EQ(ReadWholeFile("/proc/self/mem", bytes).description(), Status::FromErrno(EIO).description());
 }
-#endif
 
 TEST(FileLock, FailsWithItsReasonOnARealErrorAndWaitsOnAfterAnInterruption) {
     TempFolder folder;
-    const std::string missing = folder.File("none") + "/store.lock";
-    const std::string path = folder.File("store.lock");
+    const std::string missing = folder.File("none/store.lock"), path = folder.File("store.lock");
     FileLock lock;
     EXPECT_EQ(lock.Acquire(missing).description(), "The lock file \"" + missing + "\" cannot be opened: " +
                                                        Status::FromErrno(ENOENT).description() + ".");
-    FailingCalls::FlockError = ENOLCK;
+    flockError = ENOLCK;
     EXPECT_EQ(lock.Acquire(path).description(), "The lock file \"" + path + "\" cannot be locked: " +
                                                     Status::FromErrno(ENOLCK).description() + ".");
-    FailingCalls::FlockError = EINTR;
+    flockError = EINTR;
     EXPECT_TRUE(lock.Acquire(path).ok());
 }
 #endif

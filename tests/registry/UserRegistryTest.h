@@ -25,7 +25,6 @@ protected:
         }
 #endif
     }
-
     RegistryStore& Store() {
         return *store_;
     }
