@@ -1,17 +1,30 @@
-// The registry's rules, the installer, the search fix and the commands, on the store the program opens.
-#include "UserRegistryTest.h"
+// The registry's rules, the installer, the search fix and the commands on the store the program opens: under
+// Wine the real registry (the keys the program writes cleared first), elsewhere the store file in a fresh
+// configuration folder, whose bytes, readers, place, lock and corrupt files are checked too.
 #include "engines/VectorEngineRows.h"
 #include "engines/modParse.h"
 #include "registry/RegistryCommands.h"
 #include "registry/SearchFix.h"
+#include "registry/UserRegistry.h"
 #include "registry/Utf16.h"
 #include "registry/modCore.h"
 #include "registry/modRegistry.h"
+#include "support/FileBytes.h"
 #include "support/RecordingPrompt.h"
 #include "support/SearchFixValues.h"
+#include "support/TempFolder.h"
 
-#include <algorithm>
-#include <string>
+#include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include "registry/RegFileStore.h"
+
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -19,15 +32,63 @@ constexpr RegRoot User = RegRoot::CurrentUser;
 const std::string TestKey = "Software\\IEVantrelTest",
                   SearchUrl = "Software\\Microsoft\\Internet Explorer\\SearchUrl";
 using Names = std::vector<std::string>;
+using Boxes = std::vector<PromptMessage>;
 
 RegValue Text(std::string text) {
     return RegValue{RegType::String, std::move(text)};
 }
 
-using RegistryRules = UserRegistryTest;
+class Registry : public ::testing::Test {
+protected:
+    void SetUp() override {
+#ifdef _WIN32
+        for (const char* path :
+             {"Software\\Microsoft\\Internet Explorer", ".DEFAULT",
+              "Software\\Microsoft\\Windows\\CurrentVersion\\URL", "Software\\IEVantrelTest"}) {
+            ASSERT_TRUE(store->DeleteTree(User, path).ok()) << path;
+        }
+#endif
+    }
+    void Add(const std::string& prefix, const std::string& url, bool checked = true) {
+        rows.Add(EngineRow{"", "", MakeRecordLine(prefix, url), checked});
+    }
+    PromptMessage Install() {
+        RecordingPrompt prompt;
+        InstallEngines(rows, *store, prompt);
+        EXPECT_EQ(prompt.Shown.size(), 1u);
+        return prompt.Shown.at(0);
+    }
+    // The shortcut's URL and its four escapes.
+    void ExpectShortcut(const std::string& prefix, const std::string& url) {
+        const std::string key = SearchUrl + (prefix.empty() ? "" : "\\" + prefix);
+        std::string found;
+        for (const char* name : {"", " ", "%", "&", "+"}) {
+            found += store->QueryValue(User, key, name).value_or(Text("(none)")).Data + "|";
+        }
+        EXPECT_EQ(found, url + "|+|%25|%26|%2B|") << key;
+    }
+    // The subkeys' names, sorted, each followed by a space.
+    std::string SubKeys(const std::string& path = SearchUrl) {
+        Names names = store->SubKeyNames(User, path);
+        std::ranges::sort(names);
+        std::string joined;
+        for (const std::string& name : names) {
+            joined += name + " ";
+        }
+        return joined;
+    }
 
-TEST_F(RegistryRules, ValuesKeysCaseAndDeletionBehaveAsTheRegistrys) {
-    RegistryStore& s = Store();
+    TempFolder config;
+#ifndef _WIN32
+    const std::string path = config.File("ievantrel/HKEY_CURRENT_USER.reg");
+    const int xdg = ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+#endif
+    std::unique_ptr<RegistryStore> store = OpenUserRegistry();
+    RegistryStore& s = *store;
+    VectorEngineRows rows;
+};
+
+TEST_F(Registry, ValuesKeysCaseAndDeletionBehaveAsTheRegistrys) {
     ASSERT_TRUE(WriteStringValue(s, User, TestKey, "", "http://a/?q=%s").ok());
     ASSERT_TRUE(WriteStringValue(s, User, TestKey, "Empty", "").ok());
     ASSERT_TRUE(WriteBinaryValue(s, User, TestKey, "Binary", 1).ok());
@@ -41,18 +102,17 @@ TEST_F(RegistryRules, ValuesKeysCaseAndDeletionBehaveAsTheRegistrys) {
     // Parents are made; a trailing backslash names the same key; names keep their first case.
     ASSERT_TRUE(WriteStringValue(s, User, TestKey + "\\Mixed\\Two\\", "Name", "first").ok());
     ASSERT_TRUE(WriteStringValue(s, User, "SOFTWARE\\ievantreltest\\MIXED\\two", "NAME", "second").ok());
-    EXPECT_EQ(s.SubKeyNames(User, TestKey), Names{"Mixed"});
-    EXPECT_EQ(s.SubKeyNames(User, TestKey + "\\mixed"), Names{"Two"});
+    EXPECT_EQ(SubKeys(TestKey) + SubKeys(TestKey + "\\mixed"), "Mixed Two ");
     EXPECT_EQ(s.QueryValue(User, TestKey + "\\Mixed\\Two\\", "name"), Text("second"));
     // A key with subkeys is kept; the tree goes whole; what is missing is no failure.
     EXPECT_FALSE(DeleteKey(s, User, TestKey + "\\Mixed").ok());
     EXPECT_TRUE(s.KeyExists(User, TestKey + "\\Mixed\\Two"));
-    ASSERT_TRUE(DeleteKey(s, User, TestKey + "\\Mixed\\Two").ok());
-    ASSERT_TRUE(DeleteKey(s, User, TestKey + "\\Mixed").ok());
+    ASSERT_TRUE(DeleteKey(s, User, TestKey + "\\Mixed\\Two").ok() &&
+                DeleteKey(s, User, TestKey + "\\Mixed").ok());
     EXPECT_FALSE(s.KeyExists(User, TestKey + "\\Mixed"));
-    ASSERT_TRUE(EnsureKey(s, User, TestKey + "\\A\\B\\").ok());
-    ASSERT_TRUE(DeleteKeyTree(s, User, TestKey + "\\A\\").ok());
-    EXPECT_EQ(s.SubKeyNames(User, TestKey), Names{});
+    ASSERT_TRUE(EnsureKey(s, User, TestKey + "\\A\\B\\").ok() &&
+                DeleteKeyTree(s, User, TestKey + "\\A\\").ok());
+    EXPECT_EQ(SubKeys(TestKey), "");
     EXPECT_TRUE(DeleteKey(s, User, TestKey + "\\Missing").ok());
     EXPECT_TRUE(DeleteKeyTree(s, User, TestKey + "\\Missing\\Deeper").ok());
     // Key names up to 255 characters.
@@ -60,69 +120,39 @@ TEST_F(RegistryRules, ValuesKeysCaseAndDeletionBehaveAsTheRegistrys) {
     EXPECT_TRUE(EnsureKey(s, User, TestKey + "\\" + std::string(255, 'k')).ok());
 }
 
-class Installer : public UserRegistryTest {
-protected:
-    void Add(const std::string& prefix, const std::string& url, bool checked = true) {
-        rows.Add(EngineRow{"", "", MakeRecordLine(prefix, url), checked});
+TEST_F(Registry, InstallRewritesTheSearchUrlKeyFromTheCheckedRowsAndReportsTheCount) {
+    ASSERT_TRUE(InstallShortcut(s, "byhand", "http://by-hand/%s").ok());
+    for (const auto& [prefix, url, checked] : {std::tuple{"g", "http://g/?q=%s", true},
+                                               {"off", "http://off/%s", false},
+                                               {"", "http://empty/%s", true},
+                                               {"", "", false},
+                                               {"Dup", "http://first/%s", true},
+                                               {"dUP", "http://second/%s", true},
+                                               {"DUP\\", "http://unchecked/%s", false},
+                                               {"a\\b", "http://nested/%s", true},
+                                               {"..\\Escaped", "http://dots/%s", true},
+                                               {"noUrl", "", true}}) {
+        Add(prefix, url, checked);
     }
-    PromptMessage Install() {
-        RecordingPrompt prompt;
-        InstallEngines(rows, Store(), prompt);
-        EXPECT_EQ(prompt.Shown.size(), 1u);
-        return prompt.Shown.at(0);
-    }
-    // The shortcut's URL and its four escapes, or what is missing.
-    void ExpectShortcut(const std::string& prefix, const std::string& url) {
-        const std::string key = SearchUrl + (prefix.empty() ? "" : "\\" + prefix);
-        std::string found;
-        for (const char* name : {"", " ", "%", "&", "+"}) {
-            found += Store().QueryValue(User, key, name).value_or(Text("(none)")).Data + "|";
-        }
-        EXPECT_EQ(found, url + "|+|%25|%26|%2B|") << key;
-    }
-    Names SubKeys() {
-        Names names = Store().SubKeyNames(User, SearchUrl);
-        std::ranges::sort(names);
-        return names;
-    }
-    VectorEngineRows rows;
-};
-
-TEST_F(Installer, RewritesTheSearchUrlKeyFromTheCheckedRowsAndReportsTheCount) {
-    ASSERT_TRUE(InstallShortcut(Store(), "byhand", "http://by-hand/%s").ok());
-    Add("g", "http://g/?q=%s");
-    Add("off", "http://off/%s", false);
-    Add("", "http://empty/%s");
-    Add("", "", false);
-    Add("Dup", "http://first/%s");
-    Add("dUP", "http://second/%s");
-    Add("DUP\\", "http://unchecked/%s", false);
-    Add("a\\b", "http://nested/%s");
-    Add("..\\Escaped", "http://dots/%s");
-    Add("noUrl", "");
     EXPECT_EQ(Install(), (PromptMessage{"InstallEngines()", "7 of 10 shortcuts have been installed.",
                                         PromptIcon::Information, PromptButtons::Ok}));
-    EXPECT_EQ(SubKeys(), (Names{"..", "Dup", "a", "g", "noUrl"}));
+    EXPECT_EQ(SubKeys(), ".. Dup a g noUrl ");
     ExpectShortcut("g", "http://g/?q=%s");
     ExpectShortcut("", "http://empty/%s");
     ExpectShortcut("dup", "http://second/%s");
     ExpectShortcut("a\\b", "http://nested/%s");
     ExpectShortcut("..\\Escaped", "http://dots/%s");
     ExpectShortcut("noUrl", "");
-    EXPECT_FALSE(Store().KeyExists(User, "Software\\Microsoft\\Internet Explorer\\Escaped"));
+    EXPECT_FALSE(s.KeyExists(User, "Software\\Microsoft\\Internet Explorer\\Escaped"));
     // Removing the empty prefix keeps the key; removing all deletes it, and again succeeds.
-    EXPECT_TRUE(RemoveShortcut(Store(), "").ok());
-    EXPECT_TRUE(RemoveShortcut(Store(), "g").ok() && RemoveShortcut(Store(), "g").ok());
-    EXPECT_EQ(SubKeys(), (Names{"..", "Dup", "a", "noUrl"}));
+    EXPECT_TRUE(RemoveShortcut(s, "").ok() && RemoveShortcut(s, "g").ok() && RemoveShortcut(s, "g").ok());
+    EXPECT_EQ(SubKeys(), ".. Dup a noUrl ");
     ExpectShortcut("", "http://empty/%s");
-    EXPECT_TRUE(RemoveAllShortcuts(Store()).ok() && RemoveAllShortcuts(Store()).ok());
-    EXPECT_FALSE(Store().KeyExists(User, SearchUrl));
+    EXPECT_TRUE(RemoveAllShortcuts(s).ok() && RemoveAllShortcuts(s).ok());
+    EXPECT_FALSE(s.KeyExists(User, SearchUrl));
     rows.Replace({});
     EXPECT_EQ(Install().Text, "0 of 0 shortcuts have been installed.");
-    EXPECT_EQ(SubKeys(), Names{});
-}
-
-TEST_F(Installer, NamesThePrefixesThatCouldNotBeInstalled) {
+    EXPECT_TRUE(s.KeyExists(User, SearchUrl));
     const std::string tooLong(300, 'x');
     Add("good", "http://good/%s");
     Add(tooLong, "http://long/%s");
@@ -138,11 +168,9 @@ TEST_F(Installer, NamesThePrefixesThatCouldNotBeInstalled) {
 }
 
 // The fix writes its twenty values and leaves every other value alone; its command asks and acts only on Yes.
-TEST_F(Installer, TheSearchFixWritesItsValuesOnlyOnYesAndLeavesTheRest) {
-    const std::string hooks = "Software\\Microsoft\\Internet Explorer\\URLSearchHooks";
-    ASSERT_TRUE(InstallShortcut(Store(), "keep", "http://keep/%s").ok());
-    ASSERT_TRUE(WriteStringValue(Store(), User, hooks, "{CFBFAE00-17A6-11D0-99CB-00C04FD64497}", "old").ok());
-    ASSERT_TRUE(WriteStringValue(Store(), User, hooks, "Other", "stays").ok());
+TEST_F(Registry, TheSearchFixWritesItsValuesOnlyOnYesAndLeavesTheRest) {
+    ASSERT_TRUE(InstallShortcut(s, "keep", "http://keep/%s").ok());
+    ASSERT_TRUE(WriteStringValue(s, User, TestKey, "Other", "stays").ok());
     const PromptMessage question{"IE Search Fix",
                                  "Some installations of Internet Explorer cease to allow searching\r\nfrom "
                                  "the address bar when anti-virus "
@@ -154,54 +182,46 @@ TEST_F(Installer, TheSearchFixWritesItsValuesOnlyOnYesAndLeavesTheRest) {
                                  PromptIcon::Question, PromptButtons::YesNo};
     RecordingPrompt prompt;
     prompt.Answers = {PromptAnswer::No, PromptAnswer::Yes};
-    SearchFixCommand(Store(), prompt);
-    EXPECT_FALSE(Store().KeyExists(User, "Software\\Microsoft\\Internet Explorer\\Main"));
-    SearchFixCommand(Store(), prompt);
-    EXPECT_EQ(prompt.Shown,
-              (std::vector<PromptMessage>{question,
-                                          question,
-                                          {"IE Search Fix",
-                                           "The fix has been applied.\r\nIf searching still doesn't "
-                                           "work, then try restarting.",
-                                           PromptIcon::Information, PromptButtons::Ok}}));
+    SearchFixCommand(s, prompt);
+    EXPECT_FALSE(s.KeyExists(User, "Software\\Microsoft\\Internet Explorer\\Main"));
+    SearchFixCommand(s, prompt);
     for (const auto& [key, name, value] : SearchFixValues()) {
-        EXPECT_TRUE(Store().KeyExists(User, key)) << key;
-        if (value) {
-            EXPECT_EQ(Store().QueryValue(User, key, name), value) << key << "\\" << name;
-        }
+        EXPECT_TRUE(s.KeyExists(User, key)) << key;
+        EXPECT_TRUE(!value || s.QueryValue(User, key, name) == value) << key << "\\" << name;
     }
-    EXPECT_EQ(
-        Store().QueryValue(User, "Software\\Microsoft\\Windows\\CurrentVersion\\URL\\DefaultPrefix", ""),
-        std::nullopt);
-    EXPECT_TRUE(ApplySearchFix(Store()).empty());
+    EXPECT_EQ(s.QueryValue(User, "Software\\Microsoft\\Windows\\CurrentVersion\\URL\\DefaultPrefix", ""),
+              std::nullopt);
     ExpectShortcut("keep", "http://keep/%s");
-    EXPECT_EQ(Store().QueryValue(User, hooks, "Other"), Text("stays"));
-    RemoveShortcutsCommand(Store(), prompt);
-    EXPECT_FALSE(Store().KeyExists(User, SearchUrl));
-    EXPECT_EQ(prompt.Shown.back(),
-              (PromptMessage{"Remove Shortcuts", "All search shortcuts have been removed.",
-                             PromptIcon::Information, PromptButtons::Ok}));
+    EXPECT_EQ(s.QueryValue(User, TestKey, "Other"), Text("stays"));
+    RemoveShortcutsCommand(s, prompt);
+    EXPECT_FALSE(s.KeyExists(User, SearchUrl));
+    EXPECT_EQ(prompt.Shown,
+              (Boxes{question,
+                     question,
+                     {"IE Search Fix",
+                      "The fix has been applied.\r\nIf searching still doesn't work, then try restarting.",
+                      PromptIcon::Information, PromptButtons::Ok},
+                     {"Remove Shortcuts", "All search shortcuts have been removed.", PromptIcon::Information,
+                      PromptButtons::Ok}}));
 }
 
 // UTF-8 (well-formed or not) to UTF-16LE and back: bytes that are not UTF-8 and unpaired surrogates become
 // U+FFFD, one per byte or unit.
 TEST(Utf16, ConvertsWellFormedTextAndReplacesEverythingElse) {
     using namespace std::string_literals;
-    const std::string bad1 = "\xEF\xBF\xBD", bad2 = bad1 + bad1, bad3 = bad2 + bad1;
+    const std::string bad = "\xEF\xBF\xBD", bad2 = bad + bad, bad3 = bad2 + bad;
     const struct {
         std::string utf8, utf16, back;
-    } cases[] = {
-        {"a\xC3\xA9\xE2\x82\xAC", "a\0\xE9\0\xAC\x20"s, "a\xC3\xA9\xE2\x82\xAC"},
-        {"\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF", "\x80\0\xFF\x07\0\x08\xFF\xFF"s,
-         "\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF"},
-        {"\xF0\x90\x80\x80", "\0\xD8\0\xDC"s, "\xF0\x90\x80\x80"},
-        {"\xF4\x8F\xBF\xBF", "\xFF\xDB\xFF\xDF", "\xF4\x8F\xBF\xBF"},
-        {"\xEE\x80\x80", "\0\xE0"s, "\xEE\x80\x80"},
-        {"\xED\xBF\xBF", "\xFD\xFF\xFD\xFF\xFD\xFF", bad3},
-        {"\xF4\x90\x80\x80", "\xFD\xFF\xFD\xFF\xFD\xFF\xFD\xFF", bad2 + bad2},
-        {"\xC1\xBF\xE0\x9F\xBF", "\xFD\xFF\xFD\xFF\xFD\xFF\xFD\xFF\xFD\xFF", bad3 + bad2},
-        {"\xE2\x82", "\xFD\xFF\xFD\xFF", bad2},
-    };
+    } cases[] = {{"a\xC3\xA9\xE2\x82\xAC", "a\0\xE9\0\xAC\x20"s, "a\xC3\xA9\xE2\x82\xAC"},
+                 {"\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF", "\x80\0\xFF\x07\0\x08\xFF\xFF"s,
+                  "\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF"},
+                 {"\xF0\x90\x80\x80", "\0\xD8\0\xDC"s, "\xF0\x90\x80\x80"},
+                 {"\xF4\x8F\xBF\xBF", "\xFF\xDB\xFF\xDF", "\xF4\x8F\xBF\xBF"},
+                 {"\xEE\x80\x80", "\0\xE0"s, "\xEE\x80\x80"},
+                 {"\xED\xBF\xBF", "\xFD\xFF\xFD\xFF\xFD\xFF", bad3},
+                 {"\xF4\x90\x80\x80", "\xFD\xFF\xFD\xFF\xFD\xFF\xFD\xFF", bad2 + bad2},
+                 {"\xC1\xBF\xE0\x9F\xBF", "\xFD\xFF\xFD\xFF\xFD\xFF\xFD\xFF\xFD\xFF", bad3 + bad2},
+                 {"\xE2\x82", "\xFD\xFF\xFD\xFF", bad2}};
     for (const auto& [utf8, utf16, back] : cases) {
         std::string wide, narrow;
         AppendUtf16Le(utf8, wide);
@@ -210,15 +230,211 @@ TEST(Utf16, ConvertsWellFormedTextAndReplacesEverythingElse) {
         EXPECT_EQ(Utf16Length(utf8), utf16.size() / 2) << testing::PrintToString(utf8);
     }
     // Read from a file: a pair, a lone high surrogate before U+E000, a lone low one, one cut off at the end.
-    for (const auto& [utf16, utf8] :
-         {std::pair{"\0\xD8\xFF\xDF"s, "\xF0\x90\x8F\xBF"s},
-          std::pair{"\0\xD8\0\xE0"s, bad1 + "\xEE\x80\x80"},
-          std::pair{"\xFF\xDB\xFF\xDB\0\xDC"s, bad1 + "\xF4\x8F\xB0\x80"},
-          std::pair{"\0\xDCx\0"s, bad1 + "x"}, std::pair{"x\0\0\xD8"s, "x" + bad1}}) {
+    for (const auto& [utf16, utf8] : {std::pair{"\0\xD8\xFF\xDF"s, "\xF0\x90\x8F\xBF"s},
+                                      {"\0\xD8\0\xE0"s, bad + "\xEE\x80\x80"},
+                                      {"\xFF\xDB\xFF\xDB\0\xDC"s, bad + "\xF4\x8F\xB0\x80"},
+                                      {"\0\xDCx\0"s, bad + "x"},
+                                      {"x\0\0\xD8"s, "x" + bad}}) {
         std::string narrow;
         AppendUtf8FromUtf16Le(utf16, narrow);
         EXPECT_EQ(narrow, utf8) << testing::PrintToString(utf16);
     }
 }
+
+#ifdef _WIN32
+// Values as the Windows registry hands them to any other program, as "type:bytes": texts count their zero.
+TEST_F(Registry, EachValueHasItsTypeAndBytesForOtherPrograms) {
+    const auto raw = [](const std::string& key, const std::string& name) {
+        DWORD type = 0, size = 1024;
+        std::string bytes(size, '\0');
+        const LSTATUS got = RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name.c_str(),
+                                         RRF_RT_ANY | RRF_NOEXPAND, &type, bytes.data(), &size);
+        return got == ERROR_SUCCESS ? std::to_string(type) + ":" + bytes.substr(0, size) : "missing " + name;
+    };
+    ASSERT_TRUE(InstallShortcut(s, "g", "http://g/?q=%s").ok());
+    ASSERT_TRUE(ApplySearchFix(s).empty());
+    EXPECT_EQ(raw(SearchUrl + "\\g", "") + raw(SearchUrl + "\\g", "+"),
+              std::string("1:http://g/?q=%s\0001:%2B\0", 23));
+    for (auto [key, name, value] : SearchFixValues()) {
+        const std::string zero(value && value->Type == RegType::String ? 1 : 0, '\0');
+        key = key.ends_with('\\') ? key.substr(0, key.size() - 1) : key;
+        EXPECT_TRUE(!value || raw(key, name) == std::to_string(int(value->Type)) + ":" + value->Data + zero)
+            << name;
+    }
+}
+#else
+// UTF-16LE of an ASCII text, with the byte-order mark.
+std::string Utf16Le(std::string_view ascii) {
+    std::string bytes = "\xFF\xFE";
+    for (const char c : ascii) {
+        bytes += std::string{c, '\0'};
+    }
+    return bytes;
+}
+
+TEST_F(Registry, TheStoreFileIsTheRegistryEditorsFormatInUtf16ByteForByte) {
+    ASSERT_TRUE(WriteStringValue(s, User, "Software\\Test\\", "", "a\"b\\c").ok());
+    ASSERT_TRUE(WriteDwordValue(s, User, "Software\\Test", "Count", 42).ok());
+    ASSERT_TRUE(WriteBinaryValue(s, User, "Software\\Test", "Flag", 1).ok());
+    ASSERT_TRUE(EnsureKey(s, User, "Software\\Test\\Empty").ok());
+    EXPECT_EQ(ReadBytes(path),
+              Utf16Le("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software]"
+                      "\r\n\r\n[HKEY_CURRENT_USER\\Software\\Test]\r\n@=\"a\\\"b\\\\c\"\r\n"
+                      "\"Count\"=dword:0000002a\r\n\"Flag\"=hex:01,00,00,00\r\n\r\n"
+                      "[HKEY_CURRENT_USER\\Software\\Test\\Empty]\r\n\r\n"));
+    ASSERT_TRUE(WriteStringValue(s, User, "Caf\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x94\x8D").ok());
+    ASSERT_TRUE(WriteStringValue(s, User, "Software", "Latin1", "caf\xE9!").ok());
+    EXPECT_EQ(s.QueryValue(User, "CAF\xC3\xA9", "\xE2\x82\xAC"), Text("\xF0\x9F\x94\x8D"));
+    EXPECT_EQ(s.QueryValue(User, "Software", "Latin1"), Text("caf\xEF\xBF\xBD!"));
+    EXPECT_TRUE(ReadBytes(path).find(std::string("C\0a\0f\0\xE9\0]\0", 10)) != std::string::npos &&
+                ReadBytes(path).find("\x3D\xD8\x0D\xDD") != std::string::npos);
+    // Names that cannot be a key, a text with a line break and the root itself are refused.
+    for (const char* key : {"\\Software", "Software\\\\Deeper", "Software\\Line\nBreak"}) {
+        EXPECT_FALSE(EnsureKey(s, User, key).ok()) << key;
+    }
+    // Each byte that is not UTF-8 becomes one character in the file, so 256 of them make too long a name.
+    EXPECT_FALSE(EnsureKey(s, User, "Software\\" + std::string(256, '\x87')).ok());
+    EXPECT_FALSE(WriteStringValue(s, User, "Software", "Name", "two\r\nlines").ok());
+    EXPECT_FALSE(DeleteKeyTree(s, User, "").ok());
+    // Eight-bit files with either header, continued hex lines, and key blocks out of tree order: each value
+    // lands under the key line above it.
+    WriteBytes(path,
+               "REGEDIT4\n\n[HKEY_CURRENT_USER\\A\\B]\n[HKEY_CURRENT_USER\\C]\n[HKEY_CURRENT_USER\\A\\D]\n"
+               "\"v\"=\"1\"\n[HKEY_CURRENT_USER\\A]\n\"Bytes\"=hex:01,02,\\\n  03,ff\n; a comment\n"
+               "@=dword:00000010\n");
+    EXPECT_EQ(s.QueryValue(User, "A\\D", "v"), Text("1"));
+    EXPECT_EQ(s.QueryValue(User, "A", "Bytes"), (RegValue{RegType::Binary, "\x01\x02\x03\xFF"}));
+    EXPECT_EQ(s.QueryValue(User, "A", ""), (RegValue{RegType::Dword, std::string("\x10\0\0\0", 4)}));
+    EXPECT_EQ(SubKeys("A") + SubKeys("A\\B") + SubKeys("C"), "B D ");
+    WriteBytes(path, "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"y\"\r\n");
+    EXPECT_EQ(s.QueryValue(User, "A", "x"), Text("y"));
+}
+
+TEST_F(Registry, TheStoreLivesUnderXdgConfigHomeOrTheHomeConfigFolder) {
+    const std::string home = config.File("home"), inHome = home + "/.config/ievantrel/HKEY_CURRENT_USER.reg";
+    const std::filesystem::path own =
+        std::filesystem::path(::getpwuid(::getuid())->pw_dir) / ".config/ievantrel";
+    EXPECT_EQ(UserRegistryFilePath(), path);
+    ::setenv("HOME", home.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", "relative", 1);
+    EXPECT_EQ(UserRegistryFilePath(), inHome);
+    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(UserRegistryFilePath(), inHome);
+    // Without a home in the environment, the user's own from the system; "/" is a home like any other.
+    ::unsetenv("HOME");
+    EXPECT_EQ(std::filesystem::path(UserRegistryFilePath()), own / "HKEY_CURRENT_USER.reg");
+    ::setenv("HOME", "", 1);
+    EXPECT_EQ(std::filesystem::path(UserRegistryFilePath()), own / "HKEY_CURRENT_USER.reg");
+    ::setenv("HOME", "/", 1);
+    EXPECT_EQ(std::filesystem::path(UserRegistryFilePath()).lexically_normal(),
+              "/.config/ievantrel/HKEY_CURRENT_USER.reg");
+    ::setenv("HOME", home.c_str(), 1);
+    store = OpenUserRegistry();
+    EXPECT_FALSE(store->KeyExists(User, "Software") || std::filesystem::exists(home));
+    ASSERT_TRUE(EnsureKey(*store, User, "Software").ok());
+    EXPECT_TRUE(std::filesystem::exists(inHome));
+}
+
+// Runs `work` on a store of its own in a child process; true when it returned true.
+template <typename Work> pid_t InChild(const std::string& path, Work work) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        RegFileStore own(path);
+        ::_exit(work(own) ? 0 : 1);
+    }
+    return child;
+}
+bool Succeeded(pid_t child) {
+    int status = 0;
+    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A batch reads once and writes once at its end; two processes writing batches at once lose nothing; a
+// process that dies inside a batch leaves the old store, frees the lock, and its leftover is removed.
+TEST_F(Registry, BatchesTakeTheLockAndTwoProcessesLoseNothing) {
+    ASSERT_TRUE(InstallShortcut(s, "old", "http://old/%s").ok());
+    const std::string before = ReadBytes(path);
+    {
+        RegistryBatch batch(s);
+        ASSERT_TRUE(batch.Started().ok() && InstallShortcut(s, "one", "u").ok());
+        EXPECT_TRUE(s.KeyExists(User, SearchUrl + "\\one"));
+        EXPECT_EQ(ReadBytes(path), before);
+        ASSERT_TRUE(batch.Commit().ok());
+    }
+    EXPECT_EQ(RegFileStore(path).SubKeyNames(User, SearchUrl), (Names{"old", "one"}));
+    EXPECT_TRUE(Succeeded(InChild(path, [&](RegFileStore& crashing) {
+        crashing.BeginBatch();
+        InstallShortcut(crashing, "lost", "u");
+        WriteBytes(config.File("ievantrel/.HKEY_CURRENT_USER.reg.Xy12z9"), "partial");
+        return true;
+    })));
+    std::vector<pid_t> children;
+    for (const std::string writer : {"a", "b"}) {
+        children.push_back(InChild(path, [&](RegFileStore& own) {
+            bool ok = true;
+            for (int i = 0; i < 40; ++i) {
+                RegistryBatch batch(own);
+                ok = ok && InstallShortcut(own, writer + std::to_string(i), "u").ok() && batch.Commit().ok();
+            }
+            return ok;
+        }));
+    }
+    EXPECT_TRUE(Succeeded(children[0]) && Succeeded(children[1]));
+    EXPECT_EQ(s.SubKeyNames(User, SearchUrl).size(), 82u);
+    EXPECT_FALSE(s.KeyExists(User, SearchUrl + "\\lost"));
+    EXPECT_EQ(FolderListing(config.Path() / "ievantrel"),
+              (Names{"HKEY_CURRENT_USER.reg", "HKEY_CURRENT_USER.reg.lock"}));
+}
+
+// Every command refuses a store it cannot read, names the file and the line, and never overwrites it.
+TEST_F(Registry, ACorruptStoreIsNeverOverwrittenAndEveryCommandSaysWhy) {
+    const std::string header = "Windows Registry Editor Version 5.00\r\n\r\n",
+                      key = "[HKEY_CURRENT_USER\\A]\r\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {Utf16Le(key + "\"x\"=\"y\"\r\n"),
+         "1: the header \"Windows Registry Editor Version 5.00\" is missing."},
+        {std::string("\x8F\x03\xD1\x00\x7A\xC4\x19\xEE\x00\x42\xB7", 11), "1: "},
+        {Utf16Le(header + key).substr(0, 97), "3: "},
+        {Utf16Le(header + "[HKEY_CURRENT_USER\\A\r\n\"x\"=\"y\"\r\n"), "3: "},
+        {Utf16Le(header + key + "\"x\"=\"y\"\r\n\"p\"=hex(2):41,00\r\n"), "5: "},
+        {Utf16Le(header + "[HKEY_LOCAL_MACHINE\\A]\r\n"), "3: "},
+        {Utf16Le(header + key + "\"x\"=\"y\r\n"), "4: "},
+        {Utf16Le(header + key + "\r\n\"x\"y\"z\"\r\n"), "5: "}};
+    std::filesystem::create_directories(config.Path() / "ievantrel");
+    Add("g", "http://x/%s");
+    Add("off", "http://x/%s", false);
+    Add("h", "http://x/%s");
+    std::string notWritten = "The fix could not be applied completely.\r\n";
+    for (const auto& [key, name, value] : SearchFixValues()) {
+        notWritten += "\r\nNot written: " + key + (key.ends_with('\\') ? "" : "\\") + name;
+    }
+    for (const auto& [bytes, line] : cases) {
+        WriteBytes(path, bytes);
+        RecordingPrompt prompt;
+        prompt.Answers = {PromptAnswer::Yes};
+        InstallEngines(rows, s, prompt);
+        RemoveShortcutsCommand(s, prompt);
+        SearchFixCommand(s, prompt);
+        ASSERT_EQ(prompt.Shown.size(), 4u);
+        const std::string reason =
+            prompt.Shown[1].Text.substr(prompt.Shown[1].Text.find("\r\n\r\nBecause: "));
+        EXPECT_TRUE(reason.starts_with("\r\n\r\nBecause: The registry file \"" + path +
+                                       "\" cannot be read: line " + line))
+            << reason;
+        const auto box = [](std::string title, std::string text) {
+            return PromptMessage{std::move(title), std::move(text), PromptIcon::Exclamation,
+                                 PromptButtons::Ok};
+        };
+        EXPECT_EQ(prompt.Shown[0],
+                  box("InstallEngines()", "0 of 3 shortcuts have been installed.\r\n\r\nThese "
+                                          "shortcuts could not be installed:\r\ng\r\nh" +
+                                              reason));
+        EXPECT_EQ(prompt.Shown[1],
+                  box("Remove Shortcuts", "The search shortcuts could not be removed." + reason));
+        EXPECT_EQ(prompt.Shown[3], box("IE Search Fix", notWritten + reason));
+        EXPECT_EQ(ReadBytes(path), bytes);
+    }
+}
+#endif
 
 } // namespace
