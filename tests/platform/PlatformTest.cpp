@@ -1,11 +1,12 @@
+#include "platform/AppPaths.h"
 #include "platform/AtomicFile.h"
+#include "platform/VersionText.h"
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
 
-#include <gtest/gtest.h>
+#include "MakerSite.h"
 
-#include <string>
-#include <vector>
+#include <gtest/gtest.h>
 
 #ifdef _WIN32
 #include "platform/Win32Error.h"
@@ -13,38 +14,35 @@
 #include <windows.h>
 #else
 #include "platform/FileLock.h"
+#include "platform/modShellExecute.h"
 
-#include <cerrno>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
-#include <utility>
 
 // These take the place of the C library's calls in this program, the library under test included: each fails
 // once with the error set here, then runs normally. closeError fails the first close after the next fsync.
 namespace {
 int fsyncError = 0, closeError = 0, flockError = 0, closeErrorArmed = 0;
-int Fail(int error) {
-    errno = error;
-    return -1;
-}
 } // namespace
 extern "C" int fsync(int fd) {
     closeErrorArmed = std::exchange(closeError, 0);
     const int error = std::exchange(fsyncError, 0);
-    return error != 0 ? Fail(error) : static_cast<int>(::syscall(SYS_fsync, fd));
+    return error != 0 ? (errno = error, -1) : static_cast<int>(::syscall(SYS_fsync, fd));
 }
 extern "C" int close(int fd) {
     const int result = static_cast<int>(::syscall(SYS_close, fd));
     const int error = std::exchange(closeErrorArmed, 0);
-    return error != 0 ? Fail(error) : result;
+    return error != 0 ? (errno = error, -1) : result;
 }
 extern "C" int flock(int fd, int operation) noexcept {
     const int error = std::exchange(flockError, 0);
-    return error != 0 ? Fail(error) : static_cast<int>(::syscall(SYS_flock, fd, operation));
+    return error != 0 ? (errno = error, -1) : static_cast<int>(::syscall(SYS_flock, fd, operation));
 }
 #endif
+
+namespace {
 
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
@@ -57,11 +55,9 @@ TEST(AtomicFile, ReplacesAndReadsBackEveryByteLeavingNothingBeside) {
         large += static_cast<char>(i);
     }
     for (const std::string& bytes : {large, std::string("short"), std::string(), large}) {
-        ASSERT_TRUE(ReplaceFileAtomically(path, bytes).ok());
         std::string read = "stale";
-        ASSERT_TRUE(ReadWholeFile(path, read).ok());
-        EXPECT_EQ(read, bytes);
-        EXPECT_EQ(ReadBytes(path), bytes);
+        ASSERT_TRUE(ReplaceFileAtomically(path, bytes).ok() && ReadWholeFile(path, read).ok());
+        EXPECT_TRUE(read == bytes && ReadBytes(path) == bytes) << bytes.size();
     }
     EXPECT_EQ(FolderListing(folder.Path()), Names{"list.ini"});
 }
@@ -73,9 +69,8 @@ TEST(AtomicFile, AReplacementThatCannotBeWrittenLeavesEverythingAsItWas) {
     WriteBytes(folder.File("read-only"), "kept");
     fs::permissions(folder.File("read-only"), fs::perms::owner_read | fs::perms::group_read);
     fs::create_directory(folder.File("folder"));
-    for (const char* name : {"blocker/list.ini", "folder", "read-only"}) {
-        EXPECT_FALSE(ReplaceFileAtomically(folder.File(name), "x").description().empty()) << name;
-    }
+    EXPECT_FALSE(ReplaceFileAtomically(folder.File("blocker/list.ini"), "x").description().empty());
+    EXPECT_FALSE(ReplaceFileAtomically(folder.File("folder"), "x").ok());
 #ifdef _WIN32
     const std::string denied = StatusFromWin32(ERROR_ACCESS_DENIED).description();
 #else
@@ -105,7 +100,41 @@ TEST(AtomicFile, LeftoverTemporariesOfTheFileAreRemovedAndNothingElse) {
     EXPECT_EQ(FolderListing(folder.Path()), others);
 }
 
+TEST(AppPaths, ComeFromTheExecutablesFolderEndingInOneSeparator) {
+    const std::string S(1, PathSeparator), site = std::string("http://") + MakerHost;
+    EXPECT_EQ(AddBackslash("") + AddBackslash("T") + AddBackslash("T" + S) + AddBackslash("T" + S + S),
+              S + "T" + S + "T" + S + "T" + S + S);
+    InitGlobalsForExecutable("D:" + S + "Tools" + S + "ievantrel.exe");
+    EXPECT_EQ(EngineFile + DefaultEngineFile,
+              "D:" + S + "Tools" + S + "Search Engines.ini" + "D:" + S + "Tools" + S + "Search Engines.bak");
+    InitGlobalsForExecutable(S + "ievantrel");
+    EXPECT_EQ(AppFolder, S);
+    EXPECT_EQ(HomePageURL + ProductPageURL + DonationURL + ForumURL, site + "/?from=" + ProgramWord + site +
+                                                                         "/?id=" + ProgramWord + site +
+                                                                         "/?id=donation" + site + "/forum/");
+    InitGlobals();
+    ASSERT_GE(AppFolder.size(), 2u);
+    EXPECT_NE(AppFolder[AppFolder.size() - 2], PathSeparator);
+    EXPECT_TRUE(fs::exists(AppFolder + "platform_test") || fs::exists(AppFolder + "platform_test.exe"))
+        << AppFolder;
+}
+
+TEST(VersionText, PadsTheMinorNumberAndTheRevisionAndComesFromTheResourceOnWindows) {
+    EXPECT_EQ(MainWindowCaption({3, 7, 10}) + MainWindowCaption({2, 12, 0}),
+              "IE Vantrel v2.07IE Vantrel v2.12");
+    EXPECT_EQ(VersionText({2, 5, 0}) + VersionText({2, 123, 0}), "2.052.123");
+    EXPECT_EQ(BuildText({2, 0, 7}) + BuildText({2, 0, 12345}), "#0007#12345");
+    const ProgramVersion version = CurrentVersion();
+#ifdef _WIN32
+    // This program carries a version resource of its own: 3.07, build 42.
+    EXPECT_EQ(VersionText(version) + BuildText(version), "3.07#0042");
+#else
+    EXPECT_EQ(VersionText(version) + BuildText(version), "2.00#0010");
+#endif
+}
+
 #ifndef _WIN32
+
 TEST(AtomicFile, ANewFileGetsTheUsualPermissionsAReplacedOneKeepsItsOwnAndALinkIsFollowed) {
     TempFolder folder;
     const std::string path = folder.File("list.ini");
@@ -117,7 +146,6 @@ TEST(AtomicFile, ANewFileGetsTheUsualPermissionsAReplacedOneKeepsItsOwnAndALinkI
     fs::permissions(path, fs::perms(0600));
     ASSERT_TRUE(ReplaceFileAtomically(path, "newer").ok());
     EXPECT_EQ(fs::status(path).permissions(), fs::perms(0600));
-
     fs::create_directory(folder.File("elsewhere"));
     fs::create_symlink(fs::path("elsewhere") / "target.ini", folder.File("link.ini"));
     for (const char* bytes : {"made", "replaced"}) {
@@ -128,8 +156,9 @@ TEST(AtomicFile, ANewFileGetsTheUsualPermissionsAReplacedOneKeepsItsOwnAndALinkI
     EXPECT_EQ(FolderListing(folder.File("elsewhere")), Names{"target.ini"});
 }
 
-// A write the system could not finish is not claimed: the old file stays and no temporary file is left.
-TEST(AtomicFile, AFailedSyncOrCloseBeforeTheRenameKeepsTheOldFile) {
+// A write the system could not finish is not claimed: the old file stays and no temporary file is left. A
+// lock fails with its reason on a real error and waits on after an interruption.
+TEST(AtomicFile, FailedCallsAreReportedAndNotRetriedExceptAnInterruption) {
     for (int* fault : {&fsyncError, &closeError}) {
         TempFolder folder;
         WriteBytes(folder.File("list.ini"), "old");
@@ -142,9 +171,6 @@ TEST(AtomicFile, AFailedSyncOrCloseBeforeTheRenameKeepsTheOldFile) {
     // Reading a process's memory at address 0 fails for real, with EIO.
     std::string bytes;
     EXPECT_EQ(ReadWholeFile("/proc/self/mem", bytes).description(), Status::FromErrno(EIO).description());
-}
-
-TEST(FileLock, FailsWithItsReasonOnARealErrorAndWaitsOnAfterAnInterruption) {
     TempFolder folder;
     const std::string missing = folder.File("none/store.lock"), path = folder.File("store.lock");
     FileLock lock;
@@ -156,4 +182,19 @@ TEST(FileLock, FailsWithItsReasonOnARealErrorAndWaitsOnAfterAnInterruption) {
     flockError = EINTR;
     EXPECT_TRUE(lock.Acquire(path).ok());
 }
+
+// A recording xdg-open first on PATH writes its folder, its argument count and each argument on a line: the
+// address reaches it as one argument, read by no shell.
+TEST(ShellOpen, HandsTheExactAddressToXdgOpenAsOneArgumentInTheWorkingFolder) {
+    TempFolder folder;
+    const std::string oldPath = std::getenv("PATH"), address = "http://e.com/a b?q=$(id)&x=`id`;'\"|*";
+    WriteBytes(folder.File("xdg-open"), "#!/bin/sh\nprintf '%s\\n' \"$PWD\" \"$#\" \"$@\" > record\n");
+    fs::permissions(folder.File("xdg-open"), fs::perms::owner_all);
+    ::setenv("PATH", (folder.Path().string() + ":" + oldPath).c_str(), 1);
+    SystemShell::Instance().Open(ShellOpenRequest{address, "", 0, 1, folder.Path().string(), true});
+    ::setenv("PATH", oldPath.c_str(), 1);
+    EXPECT_EQ(ReadBytes(folder.File("record")), folder.Path().string() + "\n1\n" + address + "\n");
+}
 #endif
+
+} // namespace
