@@ -18,33 +18,23 @@ namespace {
 using Boxes = std::vector<PromptMessage>;
 
 TEST(RecordLine, SplitsAtEveryDelimiterAndReadsExactFieldNames) {
-    const struct {
-        std::string_view text, delimiter;
-        std::vector<std::string> pieces;
-    } splits[] = {{"a\t\tb", "\t", {"a", "", "b"}},
-                  {"", "\t", {""}},
-                  {"\ta\t", "\t", {"", "a", ""}},
-                  {"a\tb", "", {"a\tb"}},
-                  {"aaaaa", "aa", {"", "", "a"}},
-                  {"xABxabx", "ab", {"xABx", "x"}},
-                  {std::string_view("a\0b", 3), std::string_view("\0", 1), {"a", "b"}}};
-    for (const auto& [text, delimiter, pieces] : splits) {
-        EXPECT_EQ(SplitString(text, delimiter), pieces) << text;
-    }
+    using Pieces = std::vector<std::string>;
+    EXPECT_EQ(SplitString("a\t\tb", "\t"), (Pieces{"a", "", "b"}));
+    EXPECT_EQ(SplitString("\ta\t", "\t"), (Pieces{"", "a", ""}));
+    EXPECT_EQ(SplitString("a\tb", ""), (Pieces{"a\tb"}));
+    EXPECT_EQ(SplitString("aaaaa", "aa"), (Pieces{"", "", "a"}));
+    EXPECT_EQ(SplitString("xABxabx", "ab"), (Pieces{"xABx", "x"}));
     // A first field without "=" hides the whole line; an empty line reads empty, not the default.
-    const struct {
-        std::string line, key, expected;
-    } fields[] = {{"PREFIX=g\tURL=u=v", "URL", "u=v"},
-                  {"URL=u\tPREFIX= g ", "PREFIX", " g "},
-                  {"PREFIX=g\tNAME=x\tURL=u", "URL", "u"},
-                  {"prefix=g\tURL=u", "PREFIX", "none"},
-                  {"PREFIX =g\tURL=u", "PREFIX", "none"},
-                  {"PREFIX=first\tPREFIX=second", "PREFIX", "first"},
-                  {"PREFIX=\tPREFIX=2", "PREFIX", "none"},
-                  {"junk\tPREFIX=g", "PREFIX", "none"},
-                  {"\tURL=u", "URL", "none"},
-                  {"    ", "PREFIX", "none"},
-                  {"", "PREFIX", ""}};
+    const std::string fields[][3] = {{"PREFIX=g\tURL=u=v", "URL", "u=v"},
+                                     {"URL=u\tPREFIX= g ", "PREFIX", " g "},
+                                     {"PREFIX=g\tNAME=x\tURL=u", "URL", "u"},
+                                     {"prefix=g\tURL=u", "PREFIX", "none"},
+                                     {"PREFIX =g\tURL=u", "PREFIX", "none"},
+                                     {"PREFIX=first\tPREFIX=second", "PREFIX", "first"},
+                                     {"PREFIX=\tPREFIX=2", "PREFIX", "none"},
+                                     {"junk\tPREFIX=g", "PREFIX", "none"},
+                                     {"\tURL=u", "URL", "none"},
+                                     {"", "PREFIX", ""}};
     for (const auto& [line, key, expected] : fields) {
         EXPECT_EQ(GetField(line, key, "\t", "=", "none"), expected) << line << " key " << key;
     }
@@ -64,18 +54,18 @@ protected:
         }
         return shown;
     }
-    // A list file with one engine per prefix, and the same read back as Shown() shows it.
+    // A list file with one engine per prefix letter, or (`shown`) the rows that Shown() shows for it.
+    static std::string List(const std::string& prefixes, bool shown = false) {
+        std::string bytes;
+        for (const char p : prefixes) {
+            bytes += shown ? std::string{p, ' ', 'u', p, '\n'}
+                           : std::string("PREFIX=") + p + "\tURL=u" + p + "\r\n";
+        }
+        return bytes;
+    }
     void Load(const std::string& prefixes) {
         WriteBytes(EngineFile, List(prefixes));
         LoadEngines(rows, prompt);
-    }
-    static std::string List(const std::string& prefixes, bool shown = false) {
-        std::string bytes;
-        for (const char prefix : prefixes) {
-            bytes += shown ? std::string{prefix, ' ', 'u', prefix, '\n'}
-                           : std::string("PREFIX=") + prefix + "\tURL=u" + prefix + "\r\n";
-        }
-        return bytes;
     }
     TempFolder folder;
     VectorEngineRows rows;
@@ -88,9 +78,7 @@ TEST_F(EngineList, LoadsEachLineByTheParsingRulesAndSavesItCanonically) {
     for (int first = 0; first < 256; first += 16) {
         std::string prefix, url = "?q=%s&x=";
         for (int c = first; c < first + 16; ++c) {
-            if (c != '\t' && c != '\r' && c != '\n') {
-                (c % 2 ? prefix : url) += static_cast<char>(c);
-            }
+            (c % 2 ? prefix : url) += c == '\t' || c == '\r' || c == '\n' ? '.' : static_cast<char>(c);
         }
         everyByte += MakeRecordLine(prefix, url) + "\r\n";
         everyByteShown += prefix + " " + url + "\n";
@@ -121,59 +109,47 @@ TEST_F(EngineList, LoadsEachLineByTheParsingRulesAndSavesItCanonically) {
     EXPECT_TRUE(prompt.Shown.empty());
 }
 
-// A missing list and a folder in its place load no rows and are reported.
-TEST_F(EngineList, AListThatCannotBeReadIsReported) {
+// A missing list or a folder in its place loads no rows; a read-only list is neither saved nor restored over.
+// Each says why; the file and the rows stay.
+TEST_F(EngineList, FailuresToLoadSaveOrRestoreAreReportedAndKeepTheOldList) {
     std::string ignored;
-    const auto box = [&] {
-        return PromptMessage{"LoadEngines()",
-                             "Error while trying to load search engines.\r\n\r\nsBuffer: \r\nError: " +
-                                 ReadWholeFile(EngineFile, ignored).description(),
-                             PromptIcon::Critical, PromptButtons::Ok};
-    };
+    const std::string missing = ReadWholeFile(EngineFile, ignored).description();
     AddEngineRow(rows, "stale", "row");
     LoadEngines(rows, prompt);
-    Boxes expected{box()};
+    EXPECT_EQ(rows.Count(), 0U);
     std::filesystem::create_directory(EngineFile);
     LoadEngines(rows, prompt);
-    expected.push_back(box());
-    EXPECT_EQ(rows.Count(), 0U);
-    EXPECT_EQ(prompt.Shown, expected);
-}
-
-// A read-only list is neither saved over nor restored over: both say why and keep the file and the rows.
-TEST_F(EngineList, AFailedSaveOrRestoreKeepsTheOldListAndSaysWhy) {
+    const std::string isFolder = ReadWholeFile(EngineFile, ignored).description();
+    std::filesystem::remove(EngineFile);
     Load("o");
     WriteBytes(DefaultEngineFile, List("dw"));
     std::filesystem::permissions(EngineFile, std::filesystem::perms::owner_read);
     const std::string denied = ReplaceFileAtomically(EngineFile, "x").description();
-    EXPECT_FALSE(SaveEngines(rows, prompt));
-    EXPECT_FALSE(RestoreEngines(rows, prompt));
-    EXPECT_EQ(ReadBytes(EngineFile), List("o"));
-    EXPECT_EQ(Shown(), List("o", true));
-    EXPECT_EQ(prompt.Shown,
-              (Boxes{{"SaveEngines()",
-                      "Error while trying to save search engines.\r\n\r\nFile: " + EngineFile +
-                          "\r\nError: " + denied,
-                      PromptIcon::Exclamation, PromptButtons::Ok},
-                     {"Error Restoring Engines",
-                      "There was an error while trying to restore the engines file.\r\n\r\nTrying "
-                      "to copy this: " +
-                          DefaultEngineFile + "\r\nTo this: " + EngineFile + "\r\nBecause: " + denied,
-                      PromptIcon::Exclamation, PromptButtons::Ok}}));
+    EXPECT_FALSE(SaveEngines(rows, prompt) || RestoreEngines(rows, prompt));
+    EXPECT_EQ(ReadBytes(EngineFile) + Shown(), List("o") + List("o", true));
+    const std::string loadError = "Error while trying to load search engines.\r\n\r\nsBuffer: \r\nError: ";
+    EXPECT_EQ(
+        prompt.Shown,
+        (Boxes{
+            {"LoadEngines()", loadError + missing, PromptIcon::Critical, PromptButtons::Ok},
+            {"LoadEngines()", loadError + isFolder, PromptIcon::Critical, PromptButtons::Ok},
+            {"SaveEngines()",
+             "Error while trying to save search engines.\r\n\r\nFile: " + EngineFile + "\r\nError: " + denied,
+             PromptIcon::Exclamation, PromptButtons::Ok},
+            {"Error Restoring Engines",
+             "There was an error while trying to restore the engines file.\r\n\r\nTrying to copy this: " +
+                 DefaultEngineFile + "\r\nTo this: " + EngineFile + "\r\nBecause: " + denied,
+             PromptIcon::Exclamation, PromptButtons::Ok}}));
 }
 
 // Remove asks (naming the rows bottom first) only when there are rows, and removes and saves only on Yes,
-// even with nothing selected. The file is removed first, so only a save brings it back.
+// even with nothing selected: the file is removed first, so only a save brings it back. Restore asks too.
 TEST_F(EngineList, RemoveSelectedAndRestoreAskFirstAndActOnlyOnYes) {
-    const struct {
-        std::string list;
-        std::vector<std::size_t> selected;
-        PromptAnswer answer;
-        std::string left;
-    } cases[] = {{"abcdef", {5, 2}, PromptAnswer::Yes, "acdf"},
-                 {"ab", {1}, PromptAnswer::No, "ab"},
-                 {"a", {}, PromptAnswer::Yes, "a"},
-                 {"", {}, PromptAnswer::Yes, ""}};
+    const std::tuple<std::string, std::vector<std::size_t>, PromptAnswer, std::string> cases[] = {
+        {"abcdef", {5, 2}, PromptAnswer::Yes, "acdf"},
+        {"ab", {1}, PromptAnswer::No, "ab"},
+        {"a", {}, PromptAnswer::Yes, "a"},
+        {"", {}, PromptAnswer::Yes, ""}};
     for (const auto& [list, selected, answer, left] : cases) {
         Load(list);
         std::filesystem::remove(EngineFile);
@@ -189,16 +165,16 @@ TEST_F(EngineList, RemoveSelectedAndRestoreAskFirstAndActOnlyOnYes) {
     Load("abc");
     prompt.Answers = {PromptAnswer::No, PromptAnswer::No, PromptAnswer::Yes};
     RemoveSelectedEngines(rows, {1, 3}, prompt);
-    const PromptMessage question{
-        "Restore Search Engines",
-        "This will restore your list of search engines back\r\nto the default list that "
-        "came with IE Vantrel.\r\n\r\nDo you really want to do this?",
-        PromptIcon::Question, PromptButtons::YesNo};
     WriteBytes(DefaultEngineFile, List("de"));
     RestoreDefaultEngines(rows, prompt);
     EXPECT_EQ(Shown() + ReadBytes(EngineFile), List("abc", true) + List("abc"));
     RestoreDefaultEngines(rows, prompt);
     EXPECT_EQ(Shown() + ReadBytes(EngineFile), List("de", true) + List("de"));
+    const PromptMessage question{
+        "Restore Search Engines",
+        "This will restore your list of search engines back\r\nto the default list that "
+        "came with IE Vantrel.\r\n\r\nDo you really want to do this?",
+        PromptIcon::Question, PromptButtons::YesNo};
     EXPECT_EQ(prompt.Shown,
               (Boxes{{"Remove Selected Engines",
                       "This will remove the SELECTED search engines,\r\nand not the CHECKED ones. Do "
@@ -224,8 +200,8 @@ TEST_F(EngineList, OkayAddsOrRewritesARowAndSavesOrRefusesALineBreak) {
                                  PromptIcon::Exclamation, PromptButtons::Ok}));
     }
     EXPECT_EQ(prompt.Shown.size(), 3U);
-    EXPECT_EQ(Shown(), "a http://new/%s-\nb u\n");
-    EXPECT_EQ(ReadBytes(EngineFile), "PREFIX=a\tURL=http://new/%s\r\nPREFIX=b\tURL=u\r\n");
+    EXPECT_EQ(Shown() + ReadBytes(EngineFile),
+              "a http://new/%s-\nb u\nPREFIX=a\tURL=http://new/%s\r\nPREFIX=b\tURL=u\r\n");
 }
 
 // The default list that ships beside the program: canonical lines, distinct short prefixes, https addresses.
