@@ -22,16 +22,14 @@
 #include "registry/RegFileStore.h"
 
 #include <pwd.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
 namespace {
 
 constexpr RegRoot User = RegRoot::CurrentUser;
-const std::string TestKey = "Software\\IEVantrelTest",
+const std::string Key = "Software\\IEVantrelTest",
                   SearchUrl = "Software\\Microsoft\\Internet Explorer\\SearchUrl";
-using Names = std::vector<std::string>;
 using Boxes = std::vector<PromptMessage>;
 
 RegValue Text(std::string text) {
@@ -45,31 +43,26 @@ protected:
         for (const char* path :
              {"Software\\Microsoft\\Internet Explorer", ".DEFAULT",
               "Software\\Microsoft\\Windows\\CurrentVersion\\URL", "Software\\IEVantrelTest"}) {
-            ASSERT_TRUE(store->DeleteTree(User, path).ok()) << path;
+            ASSERT_TRUE(s.DeleteTree(User, path).ok()) << path;
         }
 #endif
     }
     void Add(const std::string& prefix, const std::string& url, bool checked = true) {
         rows.Add(EngineRow{"", "", MakeRecordLine(prefix, url), checked});
     }
-    PromptMessage Install() {
-        RecordingPrompt prompt;
-        InstallEngines(rows, *store, prompt);
-        EXPECT_EQ(prompt.Shown.size(), 1u);
-        return prompt.Shown.at(0);
-    }
-    // The shortcut's URL and its four escapes.
-    void ExpectShortcut(const std::string& prefix, const std::string& url) {
+    // The shortcut's URL, when its four escapes are there too.
+    std::string Shortcut(const std::string& prefix) {
         const std::string key = SearchUrl + (prefix.empty() ? "" : "\\" + prefix);
-        std::string found;
-        for (const char* name : {"", " ", "%", "&", "+"}) {
-            found += store->QueryValue(User, key, name).value_or(Text("(none)")).Data + "|";
+        std::string escapes;
+        for (const char* name : {" ", "%", "&", "+"}) {
+            escapes += s.QueryValue(User, key, name).value_or(Text("")).Data + "|";
         }
-        EXPECT_EQ(found, url + "|+|%25|%26|%2B|") << key;
+        const auto url = s.QueryValue(User, key, "");
+        return url && escapes == "+|%25|%26|%2B|" ? url->Data : "(" + escapes + ")";
     }
     // The subkeys' names, sorted, each followed by a space.
     std::string SubKeys(const std::string& path = SearchUrl) {
-        Names names = store->SubKeyNames(User, path);
+        std::vector<std::string> names = s.SubKeyNames(User, path);
         std::ranges::sort(names);
         std::string joined;
         for (const std::string& name : names) {
@@ -86,38 +79,34 @@ protected:
     std::unique_ptr<RegistryStore> store = OpenUserRegistry();
     RegistryStore& s = *store;
     VectorEngineRows rows;
+    RecordingPrompt prompt;
 };
 
 TEST_F(Registry, ValuesKeysCaseAndDeletionBehaveAsTheRegistrys) {
-    ASSERT_TRUE(WriteStringValue(s, User, TestKey, "", "http://a/?q=%s").ok());
-    ASSERT_TRUE(WriteStringValue(s, User, TestKey, "Empty", "").ok());
-    ASSERT_TRUE(WriteBinaryValue(s, User, TestKey, "Binary", 1).ok());
-    ASSERT_TRUE(WriteDwordValue(s, User, TestKey, "Negative", -2).ok());
-    EXPECT_EQ(s.QueryValue(User, TestKey, ""), Text("http://a/?q=%s"));
-    EXPECT_EQ(s.QueryValue(User, TestKey, "Empty"), Text(""));
-    EXPECT_EQ(s.QueryValue(User, TestKey, "Missing"), std::nullopt);
-    EXPECT_EQ(s.QueryValue(User, TestKey, "Binary"),
-              (RegValue{RegType::Binary, std::string("\x01\0\0\0", 4)}));
-    EXPECT_EQ(s.QueryValue(User, TestKey, "Negative"), (RegValue{RegType::Dword, "\xFE\xFF\xFF\xFF"}));
+    ASSERT_TRUE(WriteStringValue(s, User, Key, "", "http://a/?q=%s").ok() &&
+                WriteStringValue(s, User, Key, "Empty", "").ok() &&
+                WriteBinaryValue(s, User, Key, "Bin", 1).ok() &&
+                WriteDwordValue(s, User, Key, "Negative", -2).ok());
+    EXPECT_EQ(s.QueryValue(User, Key, ""), Text("http://a/?q=%s"));
+    EXPECT_EQ(s.QueryValue(User, Key, "Empty"), Text(""));
+    EXPECT_EQ(s.QueryValue(User, Key, "Missing"), std::nullopt);
+    EXPECT_EQ(s.QueryValue(User, Key, "Bin"), (RegValue{RegType::Binary, std::string("\x01\0\0\0", 4)}));
+    EXPECT_EQ(s.QueryValue(User, Key, "Negative"), (RegValue{RegType::Dword, "\xFE\xFF\xFF\xFF"}));
     // Parents are made; a trailing backslash names the same key; names keep their first case.
-    ASSERT_TRUE(WriteStringValue(s, User, TestKey + "\\Mixed\\Two\\", "Name", "first").ok());
+    ASSERT_TRUE(WriteStringValue(s, User, Key + "\\Mixed\\Two\\", "Name", "first").ok());
     ASSERT_TRUE(WriteStringValue(s, User, "SOFTWARE\\ievantreltest\\MIXED\\two", "NAME", "second").ok());
-    EXPECT_EQ(SubKeys(TestKey) + SubKeys(TestKey + "\\mixed"), "Mixed Two ");
-    EXPECT_EQ(s.QueryValue(User, TestKey + "\\Mixed\\Two\\", "name"), Text("second"));
+    EXPECT_EQ(SubKeys(Key) + SubKeys(Key + "\\mixed"), "Mixed Two ");
+    EXPECT_EQ(s.QueryValue(User, Key + "\\Mixed\\Two\\", "name"), Text("second"));
     // A key with subkeys is kept; the tree goes whole; what is missing is no failure.
-    EXPECT_FALSE(DeleteKey(s, User, TestKey + "\\Mixed").ok());
-    EXPECT_TRUE(s.KeyExists(User, TestKey + "\\Mixed\\Two"));
-    ASSERT_TRUE(DeleteKey(s, User, TestKey + "\\Mixed\\Two").ok() &&
-                DeleteKey(s, User, TestKey + "\\Mixed").ok());
-    EXPECT_FALSE(s.KeyExists(User, TestKey + "\\Mixed"));
-    ASSERT_TRUE(EnsureKey(s, User, TestKey + "\\A\\B\\").ok() &&
-                DeleteKeyTree(s, User, TestKey + "\\A\\").ok());
-    EXPECT_EQ(SubKeys(TestKey), "");
-    EXPECT_TRUE(DeleteKey(s, User, TestKey + "\\Missing").ok());
-    EXPECT_TRUE(DeleteKeyTree(s, User, TestKey + "\\Missing\\Deeper").ok());
+    EXPECT_FALSE(DeleteKey(s, User, Key + "\\Mixed").ok());
+    ASSERT_TRUE(DeleteKey(s, User, Key + "\\Mixed\\Two").ok() && DeleteKey(s, User, Key + "\\Mixed").ok());
+    ASSERT_TRUE(EnsureKey(s, User, Key + "\\A\\B\\").ok() && DeleteKeyTree(s, User, Key + "\\A\\").ok());
+    EXPECT_EQ(SubKeys(Key), "");
+    EXPECT_TRUE(DeleteKey(s, User, Key + "\\Missing").ok() &&
+                DeleteKeyTree(s, User, Key + "\\Missing\\No").ok());
     // Key names up to 255 characters.
-    EXPECT_FALSE(EnsureKey(s, User, TestKey + "\\" + std::string(256, 'k')).description().empty());
-    EXPECT_TRUE(EnsureKey(s, User, TestKey + "\\" + std::string(255, 'k')).ok());
+    EXPECT_FALSE(EnsureKey(s, User, Key + "\\" + std::string(256, 'k')).description().empty());
+    EXPECT_TRUE(EnsureKey(s, User, Key + "\\" + std::string(255, 'k')).ok());
 }
 
 TEST_F(Registry, InstallRewritesTheSearchUrlKeyFromTheCheckedRowsAndReportsTheCount) {
@@ -134,43 +123,44 @@ TEST_F(Registry, InstallRewritesTheSearchUrlKeyFromTheCheckedRowsAndReportsTheCo
                                                {"noUrl", "", true}}) {
         Add(prefix, url, checked);
     }
-    EXPECT_EQ(Install(), (PromptMessage{"InstallEngines()", "7 of 10 shortcuts have been installed.",
-                                        PromptIcon::Information, PromptButtons::Ok}));
+    InstallEngines(rows, s, prompt);
     EXPECT_EQ(SubKeys(), ".. Dup a g noUrl ");
-    ExpectShortcut("g", "http://g/?q=%s");
-    ExpectShortcut("", "http://empty/%s");
-    ExpectShortcut("dup", "http://second/%s");
-    ExpectShortcut("a\\b", "http://nested/%s");
-    ExpectShortcut("..\\Escaped", "http://dots/%s");
-    ExpectShortcut("noUrl", "");
+    EXPECT_EQ(Shortcut("g") + Shortcut("") + Shortcut("dup") + Shortcut("a\\b") + Shortcut("..\\Escaped") +
+                  Shortcut("noUrl"),
+              "http://g/?q=%shttp://empty/%shttp://second/%shttp://nested/%shttp://dots/%s");
     EXPECT_FALSE(s.KeyExists(User, "Software\\Microsoft\\Internet Explorer\\Escaped"));
     // Removing the empty prefix keeps the key; removing all deletes it, and again succeeds.
     EXPECT_TRUE(RemoveShortcut(s, "").ok() && RemoveShortcut(s, "g").ok() && RemoveShortcut(s, "g").ok());
-    EXPECT_EQ(SubKeys(), ".. Dup a noUrl ");
-    ExpectShortcut("", "http://empty/%s");
+    EXPECT_EQ(SubKeys() + Shortcut(""), ".. Dup a noUrl http://empty/%s");
     EXPECT_TRUE(RemoveAllShortcuts(s).ok() && RemoveAllShortcuts(s).ok());
     EXPECT_FALSE(s.KeyExists(User, SearchUrl));
     rows.Replace({});
-    EXPECT_EQ(Install().Text, "0 of 0 shortcuts have been installed.");
+    InstallEngines(rows, s, prompt);
     EXPECT_TRUE(s.KeyExists(User, SearchUrl));
-    const std::string tooLong(300, 'x');
     Add("good", "http://good/%s");
-    Add(tooLong, "http://long/%s");
+    Add(std::string(300, 'x'), "http://long/%s");
     Add("unchecked", "http://u/%s", false);
-    const PromptMessage box = Install();
-    EXPECT_EQ(box.Icon, PromptIcon::Exclamation);
-    EXPECT_TRUE(
-        box.Text.starts_with("1 of 3 shortcuts have been installed.\r\n\r\nThese shortcuts could not be "
-                             "installed:\r\n" +
-                             tooLong + "\r\n\r\nBecause: "))
-        << box.Text;
-    ExpectShortcut("good", "http://good/%s");
+    InstallEngines(rows, s, prompt);
+    EXPECT_EQ(Shortcut("good"), "http://good/%s");
+    ASSERT_EQ(prompt.Shown.size(), 3u);
+    const std::string reason = prompt.Shown[2].Text.substr(prompt.Shown[2].Text.find("\r\n\r\nBecause: "));
+    EXPECT_EQ(prompt.Shown,
+              (Boxes{{"InstallEngines()", "7 of 10 shortcuts have been installed.", PromptIcon::Information,
+                      PromptButtons::Ok},
+                     {"InstallEngines()", "0 of 0 shortcuts have been installed.", PromptIcon::Information,
+                      PromptButtons::Ok},
+                     {"InstallEngines()",
+                      "1 of 3 shortcuts have been installed.\r\n\r\nThese shortcuts could not be "
+                      "installed:\r\n" +
+                          std::string(300, 'x') + reason,
+                      PromptIcon::Exclamation, PromptButtons::Ok}}));
+    EXPECT_GT(reason.size(), 13u);
 }
 
 // The fix writes its twenty values and leaves every other value alone; its command asks and acts only on Yes.
 TEST_F(Registry, TheSearchFixWritesItsValuesOnlyOnYesAndLeavesTheRest) {
-    ASSERT_TRUE(InstallShortcut(s, "keep", "http://keep/%s").ok());
-    ASSERT_TRUE(WriteStringValue(s, User, TestKey, "Other", "stays").ok());
+    ASSERT_TRUE(InstallShortcut(s, "keep", "http://keep/%s").ok() &&
+                WriteStringValue(s, User, Key, "A", "b").ok());
     const PromptMessage question{"IE Search Fix",
                                  "Some installations of Internet Explorer cease to allow searching\r\nfrom "
                                  "the address bar when anti-virus "
@@ -180,19 +170,16 @@ TEST_F(Registry, TheSearchFixWritesItsValuesOnlyOnYesAndLeavesTheRest) {
                                  "own risk.\r\n\r\nDo you want to "
                                  "apply this fix?",
                                  PromptIcon::Question, PromptButtons::YesNo};
-    RecordingPrompt prompt;
     prompt.Answers = {PromptAnswer::No, PromptAnswer::Yes};
     SearchFixCommand(s, prompt);
     EXPECT_FALSE(s.KeyExists(User, "Software\\Microsoft\\Internet Explorer\\Main"));
     SearchFixCommand(s, prompt);
     for (const auto& [key, name, value] : SearchFixValues()) {
-        EXPECT_TRUE(s.KeyExists(User, key)) << key;
-        EXPECT_TRUE(!value || s.QueryValue(User, key, name) == value) << key << "\\" << name;
+        EXPECT_TRUE(s.KeyExists(User, key) && (!value || s.QueryValue(User, key, name) == value))
+            << key << name;
     }
-    EXPECT_EQ(s.QueryValue(User, "Software\\Microsoft\\Windows\\CurrentVersion\\URL\\DefaultPrefix", ""),
-              std::nullopt);
-    ExpectShortcut("keep", "http://keep/%s");
-    EXPECT_EQ(s.QueryValue(User, TestKey, "Other"), Text("stays"));
+    EXPECT_FALSE(s.QueryValue(User, "Software\\Microsoft\\Windows\\CurrentVersion\\URL\\DefaultPrefix", ""));
+    EXPECT_EQ(Shortcut("keep") + s.QueryValue(User, Key, "A")->Data, "http://keep/%sb");
     RemoveShortcutsCommand(s, prompt);
     EXPECT_FALSE(s.KeyExists(User, SearchUrl));
     EXPECT_EQ(prompt.Shown,
@@ -210,18 +197,17 @@ TEST_F(Registry, TheSearchFixWritesItsValuesOnlyOnYesAndLeavesTheRest) {
 TEST(Utf16, ConvertsWellFormedTextAndReplacesEverythingElse) {
     using namespace std::string_literals;
     const std::string bad = "\xEF\xBF\xBD", bad2 = bad + bad, bad3 = bad2 + bad;
-    const struct {
-        std::string utf8, utf16, back;
-    } cases[] = {{"a\xC3\xA9\xE2\x82\xAC", "a\0\xE9\0\xAC\x20"s, "a\xC3\xA9\xE2\x82\xAC"},
-                 {"\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF", "\x80\0\xFF\x07\0\x08\xFF\xFF"s,
-                  "\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF"},
-                 {"\xF0\x90\x80\x80", "\0\xD8\0\xDC"s, "\xF0\x90\x80\x80"},
-                 {"\xF4\x8F\xBF\xBF", "\xFF\xDB\xFF\xDF", "\xF4\x8F\xBF\xBF"},
-                 {"\xEE\x80\x80", "\0\xE0"s, "\xEE\x80\x80"},
-                 {"\xED\xBF\xBF", "\xFD\xFF\xFD\xFF\xFD\xFF", bad3},
-                 {"\xF4\x90\x80\x80", "\xFD\xFF\xFD\xFF\xFD\xFF\xFD\xFF", bad2 + bad2},
-                 {"\xC1\xBF\xE0\x9F\xBF", "\xFD\xFF\xFD\xFF\xFD\xFF\xFD\xFF\xFD\xFF", bad3 + bad2},
-                 {"\xE2\x82", "\xFD\xFF\xFD\xFF", bad2}};
+    const std::string cases[][3] = {
+        {"a\xC3\xA9\xE2\x82\xAC", "a\0\xE9\0\xAC\x20"s, "a\xC3\xA9\xE2\x82\xAC"},
+        {"\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF", "\x80\0\xFF\x07\0\x08\xFF\xFF"s,
+         "\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF"},
+        {"\xF0\x90\x80\x80", "\0\xD8\0\xDC"s, "\xF0\x90\x80\x80"},
+        {"\xF4\x8F\xBF\xBF", "\xFF\xDB\xFF\xDF", "\xF4\x8F\xBF\xBF"},
+        {"\xEE\x80\x80", "\0\xE0"s, "\xEE\x80\x80"},
+        {"\xED\xBF\xBF", "\xFD\xFF\xFD\xFF\xFD\xFF", bad3},
+        {"\xF4\x90\x80\x80", "\xFD\xFF\xFD\xFF\xFD\xFF\xFD\xFF", bad2 + bad2},
+        {"\xC1\xBF\xE0\x9F\xBF", "\xFD\xFF\xFD\xFF\xFD\xFF\xFD\xFF\xFD\xFF", bad3 + bad2},
+        {"\xE2\x82", "\xFD\xFF\xFD\xFF", bad2}};
     for (const auto& [utf8, utf16, back] : cases) {
         std::string wide, narrow;
         AppendUtf16Le(utf8, wide);
@@ -230,11 +216,12 @@ TEST(Utf16, ConvertsWellFormedTextAndReplacesEverythingElse) {
         EXPECT_EQ(Utf16Length(utf8), utf16.size() / 2) << testing::PrintToString(utf8);
     }
     // Read from a file: a pair, a lone high surrogate before U+E000, a lone low one, one cut off at the end.
-    for (const auto& [utf16, utf8] : {std::pair{"\0\xD8\xFF\xDF"s, "\xF0\x90\x8F\xBF"s},
-                                      {"\0\xD8\0\xE0"s, bad + "\xEE\x80\x80"},
-                                      {"\xFF\xDB\xFF\xDB\0\xDC"s, bad + "\xF4\x8F\xB0\x80"},
-                                      {"\0\xDCx\0"s, bad + "x"},
-                                      {"x\0\0\xD8"s, "x" + bad}}) {
+    const std::string units[][2] = {{"\0\xD8\xFF\xDF"s, "\xF0\x90\x8F\xBF"},
+                                    {"\0\xD8\0\xE0"s, bad + "\xEE\x80\x80"},
+                                    {"\xFF\xDB\xFF\xDB\0\xDC"s, bad + "\xF4\x8F\xB0\x80"},
+                                    {"\0\xDCx\0"s, bad + "x"},
+                                    {"x\0\0\xD8"s, "x" + bad}};
+    for (const auto& [utf16, utf8] : units) {
         std::string narrow;
         AppendUtf8FromUtf16Le(utf16, narrow);
         EXPECT_EQ(narrow, utf8) << testing::PrintToString(utf16);
@@ -251,8 +238,7 @@ TEST_F(Registry, EachValueHasItsTypeAndBytesForOtherPrograms) {
                                          RRF_RT_ANY | RRF_NOEXPAND, &type, bytes.data(), &size);
         return got == ERROR_SUCCESS ? std::to_string(type) + ":" + bytes.substr(0, size) : "missing " + name;
     };
-    ASSERT_TRUE(InstallShortcut(s, "g", "http://g/?q=%s").ok());
-    ASSERT_TRUE(ApplySearchFix(s).empty());
+    ASSERT_TRUE(InstallShortcut(s, "g", "http://g/?q=%s").ok() && ApplySearchFix(s).empty());
     EXPECT_EQ(raw(SearchUrl + "\\g", "") + raw(SearchUrl + "\\g", "+"),
               std::string("1:http://g/?q=%s\0001:%2B\0", 23));
     for (auto [key, name, value] : SearchFixValues()) {
@@ -273,29 +259,25 @@ std::string Utf16Le(std::string_view ascii) {
 }
 
 TEST_F(Registry, TheStoreFileIsTheRegistryEditorsFormatInUtf16ByteForByte) {
-    ASSERT_TRUE(WriteStringValue(s, User, "Software\\Test\\", "", "a\"b\\c").ok());
-    ASSERT_TRUE(WriteDwordValue(s, User, "Software\\Test", "Count", 42).ok());
-    ASSERT_TRUE(WriteBinaryValue(s, User, "Software\\Test", "Flag", 1).ok());
-    ASSERT_TRUE(EnsureKey(s, User, "Software\\Test\\Empty").ok());
+    ASSERT_TRUE(WriteStringValue(s, User, "Software\\Test\\", "", "a\"b\\c").ok() &&
+                WriteDwordValue(s, User, "Software\\Test", "Count", 42).ok() &&
+                WriteBinaryValue(s, User, "Software\\Test", "Flag", 1).ok() &&
+                EnsureKey(s, User, "Software\\Test\\Empty").ok());
     EXPECT_EQ(ReadBytes(path),
               Utf16Le("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software]"
                       "\r\n\r\n[HKEY_CURRENT_USER\\Software\\Test]\r\n@=\"a\\\"b\\\\c\"\r\n"
                       "\"Count\"=dword:0000002a\r\n\"Flag\"=hex:01,00,00,00\r\n\r\n"
                       "[HKEY_CURRENT_USER\\Software\\Test\\Empty]\r\n\r\n"));
-    ASSERT_TRUE(WriteStringValue(s, User, "Caf\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x94\x8D").ok());
-    ASSERT_TRUE(WriteStringValue(s, User, "Software", "Latin1", "caf\xE9!").ok());
-    EXPECT_EQ(s.QueryValue(User, "CAF\xC3\xA9", "\xE2\x82\xAC"), Text("\xF0\x9F\x94\x8D"));
-    EXPECT_EQ(s.QueryValue(User, "Software", "Latin1"), Text("caf\xEF\xBF\xBD!"));
-    EXPECT_TRUE(ReadBytes(path).find(std::string("C\0a\0f\0\xE9\0]\0", 10)) != std::string::npos &&
-                ReadBytes(path).find("\x3D\xD8\x0D\xDD") != std::string::npos);
-    // Names that cannot be a key, a text with a line break and the root itself are refused.
-    for (const char* key : {"\\Software", "Software\\\\Deeper", "Software\\Line\nBreak"}) {
+    // Texts are UTF-8 inside and UTF-16 in the file; a byte that is not UTF-8 becomes one character.
+    ASSERT_TRUE(WriteStringValue(s, User, "Caf\xC3\xA9", "caf\xE9", "\xF0\x9F\x94\x8D").ok());
+    EXPECT_EQ(s.QueryValue(User, "CAF\xC3\xA9", "caf\xEF\xBF\xBD"), Text("\xF0\x9F\x94\x8D"));
+    EXPECT_NE(ReadBytes(path).find(std::string("C\0a\0f\0\xE9\0]\0", 10)), std::string::npos);
+    for (const std::string& key : std::vector<std::string>{
+             "\\Software", "Software\\\\Deeper", "Software\\Line\nBreak", std::string(256, '\x87')}) {
         EXPECT_FALSE(EnsureKey(s, User, key).ok()) << key;
     }
-    // Each byte that is not UTF-8 becomes one character in the file, so 256 of them make too long a name.
-    EXPECT_FALSE(EnsureKey(s, User, "Software\\" + std::string(256, '\x87')).ok());
-    EXPECT_FALSE(WriteStringValue(s, User, "Software", "Name", "two\r\nlines").ok());
-    EXPECT_FALSE(DeleteKeyTree(s, User, "").ok());
+    EXPECT_FALSE(WriteStringValue(s, User, "Software", "Name", "two\r\nlines").ok() ||
+                 DeleteKeyTree(s, User, "").ok());
     // Eight-bit files with either header, continued hex lines, and key blocks out of tree order: each value
     // lands under the key line above it.
     WriteBytes(path,
@@ -310,24 +292,26 @@ TEST_F(Registry, TheStoreFileIsTheRegistryEditorsFormatInUtf16ByteForByte) {
     EXPECT_EQ(s.QueryValue(User, "A", "x"), Text("y"));
 }
 
+// $XDG_CONFIG_HOME when absolute, else $HOME/.config, else the user's home from the system; "/" is a home.
 TEST_F(Registry, TheStoreLivesUnderXdgConfigHomeOrTheHomeConfigFolder) {
     const std::string home = config.File("home"), inHome = home + "/.config/ievantrel/HKEY_CURRENT_USER.reg";
-    const std::filesystem::path own =
-        std::filesystem::path(::getpwuid(::getuid())->pw_dir) / ".config/ievantrel";
-    EXPECT_EQ(UserRegistryFilePath(), path);
+    const std::string own =
+        std::string(::getpwuid(::getuid())->pw_dir) + "/.config/ievantrel/HKEY_CURRENT_USER.reg";
+    const auto where = [] {
+        return std::filesystem::path(UserRegistryFilePath()).lexically_normal().string();
+    };
+    EXPECT_EQ(where(), path);
     ::setenv("HOME", home.c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", "relative", 1);
-    EXPECT_EQ(UserRegistryFilePath(), inHome);
+    EXPECT_EQ(where(), inHome);
     ::unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(UserRegistryFilePath(), inHome);
-    // Without a home in the environment, the user's own from the system; "/" is a home like any other.
+    EXPECT_EQ(where(), inHome);
     ::unsetenv("HOME");
-    EXPECT_EQ(std::filesystem::path(UserRegistryFilePath()), own / "HKEY_CURRENT_USER.reg");
+    EXPECT_EQ(where(), std::filesystem::path(own).lexically_normal().string());
     ::setenv("HOME", "", 1);
-    EXPECT_EQ(std::filesystem::path(UserRegistryFilePath()), own / "HKEY_CURRENT_USER.reg");
+    EXPECT_EQ(where(), std::filesystem::path(own).lexically_normal().string());
     ::setenv("HOME", "/", 1);
-    EXPECT_EQ(std::filesystem::path(UserRegistryFilePath()).lexically_normal(),
-              "/.config/ievantrel/HKEY_CURRENT_USER.reg");
+    EXPECT_EQ(where(), "/.config/ievantrel/HKEY_CURRENT_USER.reg");
     ::setenv("HOME", home.c_str(), 1);
     store = OpenUserRegistry();
     EXPECT_FALSE(store->KeyExists(User, "Software") || std::filesystem::exists(home));
@@ -335,71 +319,34 @@ TEST_F(Registry, TheStoreLivesUnderXdgConfigHomeOrTheHomeConfigFolder) {
     EXPECT_TRUE(std::filesystem::exists(inHome));
 }
 
-// Runs `work` on a store of its own in a child process; true when it returned true.
-template <typename Work> pid_t InChild(const std::string& path, Work work) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        RegFileStore own(path);
-        ::_exit(work(own) ? 0 : 1);
-    }
-    return child;
-}
-bool Succeeded(pid_t child) {
-    int status = 0;
-    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-// A batch reads once and writes once at its end; two processes writing batches at once lose nothing; a
-// process that dies inside a batch leaves the old store, frees the lock, and its leftover is removed.
-TEST_F(Registry, BatchesTakeTheLockAndTwoProcessesLoseNothing) {
+// A batch reads once and writes once at its end. (Two processes at once and processes killed while writing
+// are the fault tests' cases.)
+TEST_F(Registry, ABatchReadsOnceAndWritesOnceAtItsEnd) {
     ASSERT_TRUE(InstallShortcut(s, "old", "http://old/%s").ok());
     const std::string before = ReadBytes(path);
-    {
-        RegistryBatch batch(s);
-        ASSERT_TRUE(batch.Started().ok() && InstallShortcut(s, "one", "u").ok());
-        EXPECT_TRUE(s.KeyExists(User, SearchUrl + "\\one"));
-        EXPECT_EQ(ReadBytes(path), before);
-        ASSERT_TRUE(batch.Commit().ok());
-    }
-    EXPECT_EQ(RegFileStore(path).SubKeyNames(User, SearchUrl), (Names{"old", "one"}));
-    EXPECT_TRUE(Succeeded(InChild(path, [&](RegFileStore& crashing) {
-        crashing.BeginBatch();
-        InstallShortcut(crashing, "lost", "u");
-        WriteBytes(config.File("ievantrel/.HKEY_CURRENT_USER.reg.Xy12z9"), "partial");
-        return true;
-    })));
-    std::vector<pid_t> children;
-    for (const std::string writer : {"a", "b"}) {
-        children.push_back(InChild(path, [&](RegFileStore& own) {
-            bool ok = true;
-            for (int i = 0; i < 40; ++i) {
-                RegistryBatch batch(own);
-                ok = ok && InstallShortcut(own, writer + std::to_string(i), "u").ok() && batch.Commit().ok();
-            }
-            return ok;
-        }));
-    }
-    EXPECT_TRUE(Succeeded(children[0]) && Succeeded(children[1]));
-    EXPECT_EQ(s.SubKeyNames(User, SearchUrl).size(), 82u);
-    EXPECT_FALSE(s.KeyExists(User, SearchUrl + "\\lost"));
+    RegistryBatch batch(s);
+    ASSERT_TRUE(batch.Started().ok() && InstallShortcut(s, "one", "u").ok() &&
+                s.KeyExists(User, SearchUrl + "\\one"));
+    EXPECT_EQ(ReadBytes(path), before);
+    ASSERT_TRUE(batch.Commit().ok());
+    EXPECT_EQ(RegFileStore(path).SubKeyNames(User, SearchUrl), (std::vector<std::string>{"old", "one"}));
     EXPECT_EQ(FolderListing(config.Path() / "ievantrel"),
-              (Names{"HKEY_CURRENT_USER.reg", "HKEY_CURRENT_USER.reg.lock"}));
+              (std::vector<std::string>{"HKEY_CURRENT_USER.reg", "HKEY_CURRENT_USER.reg.lock"}));
 }
 
 // Every command refuses a store it cannot read, names the file and the line, and never overwrites it.
 TEST_F(Registry, ACorruptStoreIsNeverOverwrittenAndEveryCommandSaysWhy) {
     const std::string header = "Windows Registry Editor Version 5.00\r\n\r\n",
                       key = "[HKEY_CURRENT_USER\\A]\r\n";
-    const std::pair<std::string, std::string> cases[] = {
-        {Utf16Le(key + "\"x\"=\"y\"\r\n"),
-         "1: the header \"Windows Registry Editor Version 5.00\" is missing."},
-        {std::string("\x8F\x03\xD1\x00\x7A\xC4\x19\xEE\x00\x42\xB7", 11), "1: "},
-        {Utf16Le(header + key).substr(0, 97), "3: "},
-        {Utf16Le(header + "[HKEY_CURRENT_USER\\A\r\n\"x\"=\"y\"\r\n"), "3: "},
-        {Utf16Le(header + key + "\"x\"=\"y\"\r\n\"p\"=hex(2):41,00\r\n"), "5: "},
-        {Utf16Le(header + "[HKEY_LOCAL_MACHINE\\A]\r\n"), "3: "},
-        {Utf16Le(header + key + "\"x\"=\"y\r\n"), "4: "},
-        {Utf16Le(header + key + "\r\n\"x\"y\"z\"\r\n"), "5: "}};
+    const std::string cases[][2] = {{Utf16Le(key + "\"x\"=\"y\"\r\n"),
+                                     "1: the header \"Windows Registry Editor Version 5.00\" is missing."},
+                                    {std::string("\x8F\x03\xD1\x00\x7A\xC4\x19\xEE\x00\x42\xB7", 11), "1: "},
+                                    {Utf16Le(header + key).substr(0, 97), "3: "},
+                                    {Utf16Le(header + "[HKEY_CURRENT_USER\\A\r\n\"x\"=\"y\"\r\n"), "3: "},
+                                    {Utf16Le(header + key + "\"x\"=\"y\"\r\n\"p\"=hex(2):41,00\r\n"), "5: "},
+                                    {Utf16Le(header + "[HKEY_LOCAL_MACHINE\\A]\r\n"), "3: "},
+                                    {Utf16Le(header + key + "\"x\"=\"y\r\n"), "4: "},
+                                    {Utf16Le(header + key + "\r\n\"x\"y\"z\"\r\n"), "5: "}};
     std::filesystem::create_directories(config.Path() / "ievantrel");
     Add("g", "http://x/%s");
     Add("off", "http://x/%s", false);
@@ -410,7 +357,7 @@ TEST_F(Registry, ACorruptStoreIsNeverOverwrittenAndEveryCommandSaysWhy) {
     }
     for (const auto& [bytes, line] : cases) {
         WriteBytes(path, bytes);
-        RecordingPrompt prompt;
+        prompt.Shown.clear();
         prompt.Answers = {PromptAnswer::Yes};
         InstallEngines(rows, s, prompt);
         RemoveShortcutsCommand(s, prompt);
