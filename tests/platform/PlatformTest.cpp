@@ -21,8 +21,8 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-// These take the place of the C library's calls in this program, the library under test included: each fails
-// once with the error set here, then runs normally. closeError fails the first close after the next fsync.
+// In place of the C library's calls: each fails once with the error set here; closeError fails the first
+// close after the next fsync.
 namespace {
 int fsyncError = 0, closeError = 0, flockError = 0, closeErrorArmed = 0;
 } // namespace
@@ -52,9 +52,7 @@ using Names = std::vector<std::string>;
 TEST(AtomicFile, ReplacesWhatItCanAndLeavesEverythingElseAsItWas) {
     TempFolder folder;
     std::string large, read;
-    for (int i = 0; i < 256000; ++i) {
-        large += static_cast<char>(i);
-    }
+    std::generate_n(std::back_inserter(large), 256000, [i = 0]() mutable { return static_cast<char>(i++); });
     for (const std::string& bytes : {large, std::string()}) {
         ASSERT_TRUE(ReplaceFileAtomically(folder.File("list"), bytes).ok() &&
                     ReadWholeFile(folder.File("list"), read).ok());
@@ -108,7 +106,6 @@ TEST(VersionText, PadsTheMinorNumberAndTheRevisionAndComesFromTheResourceOnWindo
 }
 
 #ifndef _WIN32
-// A new file gets 0666 less the umask, a replaced one keeps its mode, and a link is written through.
 TEST(AtomicFile, KeepsPermissionsAndFollowsLinks) {
     TempFolder folder;
     const std::string path = folder.File("list.ini");
@@ -137,7 +134,6 @@ TEST(AtomicFile, FailedCallsAreReportedAndNotRetriedExceptAnInterruption) {
     }
     EXPECT_EQ(ReadBytes(path), "old");
     EXPECT_EQ(FolderListing(folder.Path()), Names{"list.ini"});
-    // Reading a process's memory at address 0 fails for real, with EIO.
     std::string bytes;
     EXPECT_EQ(ReadWholeFile("/proc/self/mem", bytes).description(), Status::FromErrno(EIO).description());
     FileLock lock;
@@ -151,8 +147,7 @@ TEST(AtomicFile, FailedCallsAreReportedAndNotRetriedExceptAnInterruption) {
     EXPECT_TRUE(lock.Acquire(lockPath).ok());
 }
 
-// A recording xdg-open first on PATH writes its folder, its argument count and each argument on a line: the
-// address reaches it as one argument, read by no shell.
+// A recording xdg-open on PATH shows the address reaches it as one argument, read by no shell.
 TEST(ShellOpen, HandsTheExactAddressToXdgOpenAsOneArgumentInTheWorkingFolder) {
     TempFolder folder;
     const std::string oldPath = std::getenv("PATH"), address = "http://e.com/a b?q=$(id)&x=`id`;'\"|*";

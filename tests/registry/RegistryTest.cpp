@@ -294,29 +294,25 @@ TEST_F(Registry, TheStoreFileIsTheRegistryEditorsFormatInUtf16ByteForByte) {
 
 // $XDG_CONFIG_HOME when absolute, else $HOME/.config, else the user's home from the system; "/" is a home.
 TEST_F(Registry, TheStoreLivesUnderXdgConfigHomeOrTheHomeConfigFolder) {
-    const std::string home = config.File("home"), inHome = home + "/.config/ievantrel/HKEY_CURRENT_USER.reg";
-    const std::string own =
-        std::string(::getpwuid(::getuid())->pw_dir) + "/.config/ievantrel/HKEY_CURRENT_USER.reg";
-    const auto where = [] {
-        return std::filesystem::path(UserRegistryFilePath()).lexically_normal().string();
-    };
-    EXPECT_EQ(where(), path);
-    ::setenv("HOME", home.c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", "relative", 1);
-    EXPECT_EQ(where(), inHome);
-    ::unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(where(), inHome);
-    ::unsetenv("HOME");
-    EXPECT_EQ(where(), std::filesystem::path(own).lexically_normal().string());
-    ::setenv("HOME", "", 1);
-    EXPECT_EQ(where(), std::filesystem::path(own).lexically_normal().string());
-    ::setenv("HOME", "/", 1);
-    EXPECT_EQ(where(), "/.config/ievantrel/HKEY_CURRENT_USER.reg");
-    ::setenv("HOME", home.c_str(), 1);
+    EXPECT_EQ(UserRegistryFilePath(), path);
+    const std::string home = config.File("home"), own = ::getpwuid(::getuid())->pw_dir;
+    const std::tuple<const char*, const char*, std::string> cases[] = {{home.c_str(), "relative", home},
+                                                                       {home.c_str(), nullptr, home},
+                                                                       {nullptr, nullptr, own},
+                                                                       {"", nullptr, own},
+                                                                       {"/", nullptr, "/"},
+                                                                       {home.c_str(), nullptr, home}};
+    for (const auto& [homeVariable, xdg, expected] : cases) {
+        homeVariable ? ::setenv("HOME", homeVariable, 1) : ::unsetenv("HOME");
+        xdg ? ::setenv("XDG_CONFIG_HOME", xdg, 1) : ::unsetenv("XDG_CONFIG_HOME");
+        EXPECT_EQ(
+            std::filesystem::path(UserRegistryFilePath()).lexically_normal(),
+            std::filesystem::path(expected + "/.config/ievantrel/HKEY_CURRENT_USER.reg").lexically_normal());
+    }
     store = OpenUserRegistry();
     EXPECT_FALSE(store->KeyExists(User, "Software") || std::filesystem::exists(home));
     ASSERT_TRUE(EnsureKey(*store, User, "Software").ok());
-    EXPECT_TRUE(std::filesystem::exists(inHome));
+    EXPECT_TRUE(std::filesystem::exists(home + "/.config/ievantrel/HKEY_CURRENT_USER.reg"));
 }
 
 // A batch reads once and writes once at its end. (Two processes at once and processes killed while writing
