@@ -40,7 +40,6 @@ TEST(RecordLine, SplitsAtEveryDelimiterAndReadsExactFieldNames) {
     EXPECT_EQ(EngineFieldsOf({"shown", "shown", "URL=http://g/\tPREFIX=g", true}).Url, "http://g/");
 }
 
-// Each test has an application folder of its own holding both list files.
 class EngineList : public ::testing::Test {
 protected:
     void SetUp() override { InitGlobalsForExecutable(folder.File("ievantrel")); }
@@ -107,8 +106,7 @@ TEST_F(EngineList, LoadsEachLineByTheParsingRulesAndSavesItCanonically) {
     EXPECT_TRUE(prompt.Shown.empty());
 }
 
-// A missing list or a folder in its place loads no rows; a read-only list is not restored over, and the file
-// and the rows stay. Each says why; a save that fails is the fault tests' case.
+// Each failure says why; a read-only list and the rows stay. (A failed save is the fault tests' case.)
 TEST_F(EngineList, FailuresToLoadSaveOrRestoreAreReportedAndKeepTheOldList) {
     std::string ignored;
     const std::string missing = ReadWholeFile(EngineFile, ignored).description();
@@ -136,8 +134,8 @@ TEST_F(EngineList, FailuresToLoadSaveOrRestoreAreReportedAndKeepTheOldList) {
                 PromptIcon::Exclamation, PromptButtons::Ok}}));
 }
 
-// Remove asks (naming the rows bottom first) only when there are rows, and removes and saves only on Yes,
-// even with nothing selected: the file is removed first, so only a save brings it back. Restore asks too.
+// Remove asks (rows bottom first) only when there are rows, and removes and saves only on Yes, even with
+// nothing selected: the file is removed first, so only a save brings it back. Restore asks too.
 TEST_F(EngineList, RemoveSelectedAndRestoreAskFirstAndActOnlyOnYes) {
     const std::tuple<std::string, std::vector<std::size_t>, PromptAnswer, std::string> cases[] = {
         {"abcdef", {5, 2}, PromptAnswer::Yes, "acdf"},
@@ -178,8 +176,7 @@ TEST_F(EngineList, RemoveSelectedAndRestoreAskFirstAndActOnlyOnYes) {
                      question}));
 }
 
-// A new row comes checked; an edited row keeps its check box; a TAB or line break is refused, changing
-// nothing.
+// A new row comes checked; an edited row keeps its check box; a TAB or line break is refused.
 TEST_F(EngineList, OkayAddsOrRewritesARowAndSavesOrRefusesALineBreak) {
     Load("");
     EXPECT_TRUE(AcceptEngine(rows, {0, 0, "", "", "Add"}, prompt));

@@ -66,10 +66,9 @@ int InChild(
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-// Alternates the file between the lists "a" and "b" of `count` engines, killing each write at a random moment
-// up to a little beyond the time a whole write takes: the file is always the old or the new content. A stray
-// is a hidden temporary file of it holding part of one of them, at most one per kill; returns how many are
-// left after one more write.
+// Writes the lists "a" and "b" in turn, killing each write at a random moment up to a little beyond a whole
+// write's time: the file is the old or the new content, and strays are partial hidden copies, at most one per
+// kill. Returns how many strays are left after one more write.
 std::size_t KillRepeatedly(const std::string& path, int count, const std::string& store = "") {
     std::map<std::string, VectorEngineRows> lists{{"a", Engines(count, "a")}, {"b", Engines(count, "b")}};
     std::map<std::string, std::string> contents;
@@ -160,8 +159,7 @@ TEST(HalfWayWrite, ASaveOrAnInstallKeepsTheOldFileAndSaysWhy) {
                                         "Search Engines.ini"}));
 }
 
-// Two processes install different lists into one store at the same moment: both work, and the store always
-// holds one complete result, never a mix.
+// Two processes install different lists into one store at once: both work, the store holds one of them.
 TEST(ConcurrentInstall, TheStoreHoldsOneCompleteResult) {
     TempFolder config;
     const std::string store = config.File("HKEY_CURRENT_USER.reg");

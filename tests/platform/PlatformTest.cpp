@@ -47,8 +47,7 @@ namespace {
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
 
-// Every byte and an empty file read back as written; beneath a file, onto a folder or onto a read-only file
-// (refused even for root) nothing changes. No temporary file is left.
+// Beneath a file, onto a folder or onto a read-only file (even for root) nothing changes.
 TEST(AtomicFile, ReplacesWhatItCanAndLeavesEverythingElseAsItWas) {
     TempFolder folder;
     std::string large, read;
@@ -122,8 +121,7 @@ TEST(AtomicFile, KeepsPermissionsAndFollowsLinks) {
     EXPECT_EQ(FolderListing(folder.Path()), (Names{"link", "list.ini"}));
 }
 
-// A write the system could not finish is not claimed and leaves the old file; a lock fails with its reason on
-// a real error and waits on after an interruption.
+// A write not finished is not claimed; a lock waits on only after an interruption.
 TEST(AtomicFile, FailedCallsAreReportedAndNotRetriedExceptAnInterruption) {
     TempFolder folder;
     const std::string path = folder.File("list.ini"), lockPath = folder.File("list.lock");

@@ -109,8 +109,7 @@ TEST_F(Registry, ValuesKeysCaseAndDeletionBehaveAsTheRegistrys) {
     EXPECT_TRUE(EnsureKey(s, User, Key + "\\" + std::string(255, 'k')).ok());
 }
 
-// Rows as "+prefix url" (checked) or "-prefix url"; the key is rewritten whole, each checked prefix installed
-// where the registry would put it, an unchecked one removed unless a checked one names the same key.
+// Rows as "+prefix url" (checked) or "-prefix url". An unchecked row leaves a checked row's key.
 TEST_F(Registry, InstallRewritesTheSearchUrlKeyFromTheCheckedRowsAndReportsTheCount) {
     ASSERT_TRUE(InstallShortcut(s, "byhand", "http://by-hand/%s").ok());
     for (const std::string row : {"+g http://g/?q=%s", "-off http://off/%s", "+ http://empty/%s", "- ",
@@ -182,8 +181,7 @@ TEST_F(Registry, TheSearchFixWritesItsValuesOnlyOnYesAndLeavesTheRest) {
                       PromptButtons::Ok}}));
 }
 
-// UTF-8 (well-formed or not) to UTF-16LE and back: bytes that are not UTF-8 and unpaired surrogates become
-// U+FFFD, one per byte or unit.
+// Bytes that are not UTF-8 and unpaired surrogates become U+FFFD, one per byte or unit.
 TEST(Utf16, ConvertsWellFormedTextAndReplacesEverythingElse) {
     using namespace std::string_literals;
     const std::string bad = "\xEF\xBF\xBD", bad2 = bad + bad, bad3 = bad2 + bad;
@@ -268,8 +266,7 @@ TEST_F(Registry, TheStoreFileIsTheRegistryEditorsFormatInUtf16ByteForByte) {
     }
     EXPECT_FALSE(WriteStringValue(s, User, "Software", "Name", "two\r\nlines").ok() ||
                  DeleteKeyTree(s, User, "").ok());
-    // Eight-bit files with either header, continued hex lines, and key blocks out of tree order: each value
-    // lands under the key line above it.
+    // Eight-bit files, either header, continued hex lines, key blocks out of tree order.
     WriteBytes(path,
                "REGEDIT4\n\n[HKEY_CURRENT_USER\\A\\B]\n[HKEY_CURRENT_USER\\C]\n[HKEY_CURRENT_USER\\A\\D]\n"
                "\"v\"=\"1\"\n[HKEY_CURRENT_USER\\A]\n\"Bytes\"=hex:01,02,\\\n  03,ff\n; a comment\n"
@@ -305,8 +302,7 @@ TEST_F(Registry, TheStoreLivesUnderXdgConfigHomeOrTheHomeConfigFolder) {
     EXPECT_TRUE(std::filesystem::exists(home + "/.config/ievantrel/HKEY_CURRENT_USER.reg"));
 }
 
-// A batch reads once and writes once at its end. (Two processes at once and processes killed while writing
-// are the fault tests' cases.)
+// (Two processes at once and processes killed while writing are the fault tests' cases.)
 TEST_F(Registry, ABatchReadsOnceAndWritesOnceAtItsEnd) {
     ASSERT_TRUE(InstallShortcut(s, "old", "http://old/%s").ok());
     const std::string before = ReadBytes(path);
