@@ -195,7 +195,8 @@ TEST(Utf16, ConvertsWellFormedTextAndReplacesEverythingElse) {
         {"\xED\xBF\xBF", "\xFD\xFF\xFD\xFF\xFD\xFF", bad3},
         {"\xF4\x90\x80\x80", "\xFD\xFF\xFD\xFF\xFD\xFF\xFD\xFF", bad2 + bad2},
         {"\xC1\xBF\xE0\x9F\xBF", "\xFD\xFF\xFD\xFF\xFD\xFF\xFD\xFF\xFD\xFF", bad3 + bad2},
-        {"\xE2\x82", "\xFD\xFF\xFD\xFF", bad2}};
+        {"\xE2\x82", "\xFD\xFF\xFD\xFF", bad2},
+        {"\xF5\x80\x80\x80", "\xFD\xFF\xFD\xFF\xFD\xFF\xFD\xFF", bad2 + bad2}};
     for (const auto& [utf8, utf16, back] : cases) {
         std::string wide, narrow;
         AppendUtf16Le(utf8, wide);
@@ -266,14 +267,16 @@ TEST_F(Registry, TheStoreFileIsTheRegistryEditorsFormatInUtf16ByteForByte) {
     }
     EXPECT_FALSE(WriteStringValue(s, User, "Software", "Name", "two\r\nlines").ok() ||
                  DeleteKeyTree(s, User, "").ok());
-    // Eight-bit files, either header, continued hex lines, key blocks out of tree order.
-    WriteBytes(path,
-               "REGEDIT4\n\n[HKEY_CURRENT_USER\\A\\B]\n[HKEY_CURRENT_USER\\C]\n[HKEY_CURRENT_USER\\A\\D]\n"
-               "\"v\"=\"1\"\n[HKEY_CURRENT_USER\\A]\n\"Bytes\"=hex:01,02,\\\n  03,ff\n; a comment\n"
-               "@=dword:00000010\n");
+    // Eight-bit files (a UTF-8 mark skipped), either header, continued hex lines, key blocks out of tree
+    // order.
+    WriteBytes(path, "\xEF\xBB\xBFREGEDIT4\n\n[HKEY_CURRENT_USER\\A\\B]\n[HKEY_CURRENT_USER\\C]\n[HKEY_"
+                     "CURRENT_USER\\A\\D]\n"
+                     "\"v\"=\"1\"\n[HKEY_CURRENT_USER\\A]\n\"Bytes\"=hex:01,02,\\\n  03,ff\n; a comment\n"
+                     "@=dword:00000010\n\"None\"=hex: \n");
     EXPECT_EQ(s.QueryValue(User, "A\\D", "v"), Text("1"));
     EXPECT_EQ(s.QueryValue(User, "A", "Bytes"), (RegValue{RegType::Binary, "\x01\x02\x03\xFF"}));
     EXPECT_EQ(s.QueryValue(User, "A", ""), (RegValue{RegType::Dword, std::string("\x10\0\0\0", 4)}));
+    EXPECT_EQ(s.QueryValue(User, "A", "None"), (RegValue{RegType::Binary, ""}));
     EXPECT_EQ(SubKeys("A") + SubKeys("A\\B") + SubKeys("C"), "B D ");
     WriteBytes(path, "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"y\"\r\n");
     EXPECT_EQ(s.QueryValue(User, "A", "x"), Text("y"));
@@ -302,8 +305,8 @@ TEST_F(Registry, TheStoreLivesUnderXdgConfigHomeOrTheHomeConfigFolder) {
     EXPECT_TRUE(std::filesystem::exists(home + "/.config/ievantrel/HKEY_CURRENT_USER.reg"));
 }
 
-// A batch removes what a writer killed before its rename left. (Two processes at once and processes killed
-// while writing are the fault tests' cases.)
+// A batch ends when it goes, and removes what a writer killed before its rename left. (Two processes at once
+// and processes killed while writing are the fault tests' cases.)
 TEST_F(Registry, ABatchReadsOnceAndWritesOnceAtItsEnd) {
     ASSERT_TRUE(InstallShortcut(s, "old", "http://old/%s").ok());
     const std::string before = ReadBytes(path);
@@ -313,7 +316,12 @@ TEST_F(Registry, ABatchReadsOnceAndWritesOnceAtItsEnd) {
                 s.KeyExists(User, SearchUrl + "\\one"));
     EXPECT_EQ(ReadBytes(path), before);
     ASSERT_TRUE(batch.Commit().ok());
-    EXPECT_EQ(RegFileStore(path).SubKeyNames(User, SearchUrl), (std::vector<std::string>{"old", "one"}));
+    {
+        RegistryBatch unfinished(s);
+        ASSERT_TRUE(InstallShortcut(s, "two", "u").ok());
+    }
+    EXPECT_EQ(RegFileStore(path).SubKeyNames(User, SearchUrl),
+              (std::vector<std::string>{"old", "one", "two"}));
     EXPECT_EQ(FolderListing(config.Path() / "ievantrel"),
               (std::vector<std::string>{"HKEY_CURRENT_USER.reg", "HKEY_CURRENT_USER.reg.lock"}));
 }
@@ -328,6 +336,7 @@ TEST_F(Registry, ACorruptStoreIsNeverOverwrittenAndEveryCommandSaysWhy) {
                                     {Utf16Le(header + key).substr(0, 97), "3: "},
                                     {Utf16Le(header + "[HKEY_CURRENT_USER\\A\r\n\"x\"=\"y\"\r\n"), "3: "},
                                     {Utf16Le(header + key + "\"x\"=\"y\"\r\n\"p\"=hex(2):41,00\r\n"), "5: "},
+                                    {Utf16Le(header + key + "\"p\"=hex:001\r\n"), "4: "},
                                     {Utf16Le(header + "[HKEY_LOCAL_MACHINE\\A]\r\n"), "3: "},
                                     {Utf16Le(header + key + "\"x\"=\"y\r\n"), "4: "},
                                     {Utf16Le(header + key + "\r\n\"x\"y\"z\"\r\n"), "5: "}};
