@@ -4,8 +4,6 @@
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
 
-#include "MakerSite.h"
-
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
@@ -74,7 +72,7 @@ TEST(AtomicFile, ReplacesWhatItCanAndLeavesEverythingElseAsItWas) {
 }
 
 TEST(AppPaths, ComeFromTheExecutablesFolderEndingInOneSeparator) {
-    const std::string S(1, PathSeparator), site = std::string("http://") + MakerHost;
+    const std::string S(1, PathSeparator);
     EXPECT_EQ(AddBackslash("") + AddBackslash("T") + AddBackslash("T" + S) + AddBackslash("T" + S + S),
               S + "T" + S + "T" + S + "T" + S + S);
     InitGlobalsForExecutable("D:" + S + "Tools" + S + "ievantrel.exe");
@@ -82,9 +80,6 @@ TEST(AppPaths, ComeFromTheExecutablesFolderEndingInOneSeparator) {
               "D:" + S + "Tools" + S + "Search Engines.ini|D:" + S + "Tools" + S + "Search Engines.bak");
     InitGlobalsForExecutable(S + "ievantrel");
     EXPECT_EQ(AppFolder, S);
-    EXPECT_EQ(HomePageURL + ProductPageURL + DonationURL + ForumURL, site + "/?from=" + ProgramWord + site +
-                                                                         "/?id=" + ProgramWord + site +
-                                                                         "/?id=donation" + site + "/forum/");
     InitGlobals();
     EXPECT_TRUE(fs::exists(AppFolder + "platform_test") || fs::exists(AppFolder + "platform_test.exe"))
         << AppFolder;
