@@ -74,7 +74,8 @@ protected:
     TempFolder config;
 #ifndef _WIN32
     const std::string path = config.File("ievantrel/HKEY_CURRENT_USER.reg");
-    const int xdg = ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+    // Set here, before the store below is opened.
+    const int configHome = ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
 #endif
     std::unique_ptr<RegistryStore> store = OpenUserRegistry();
     RegistryStore& s = *store;
