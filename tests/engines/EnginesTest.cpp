@@ -107,7 +107,7 @@ TEST_F(EngineList, LoadsEachLineByTheParsingRulesAndSavesItCanonically) {
 }
 
 // Each failure says why; a read-only list and the rows stay. (A failed save is the fault tests' case.)
-TEST_F(EngineList, FailuresToLoadSaveOrRestoreAreReportedAndKeepTheOldList) {
+TEST_F(EngineList, FailuresToLoadOrRestoreAreReportedAndKeepTheOldList) {
     std::string ignored;
     const std::string missing = ReadWholeFile(EngineFile, ignored).description();
     AddEngineRow(rows, "stale", "row");
