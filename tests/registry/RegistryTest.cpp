@@ -129,16 +129,20 @@ TEST_F(Registry, InstallRewritesTheSearchUrlKeyFromTheCheckedRowsAndReportsTheCo
     EXPECT_EQ(SubKeys() + Shortcut(""), ".. Dup a noUrl http://empty/%s");
     EXPECT_TRUE(RemoveAllShortcuts(s).ok() && RemoveAllShortcuts(s).ok() && !s.KeyExists(User, SearchUrl));
     rows.Replace({});
+    InstallEngines(rows, s, prompt);
+    EXPECT_TRUE(s.KeyExists(User, SearchUrl));
     Add("good", "http://good/%s");
     Add(std::string(300, 'x'), "http://long/%s");
     Add("unchecked", "http://u/%s", false);
     InstallEngines(rows, s, prompt);
     EXPECT_EQ(Shortcut("good"), "http://good/%s");
-    ASSERT_EQ(prompt.Shown.size(), 2u);
-    const std::string reason = prompt.Shown[1].Text.substr(prompt.Shown[1].Text.find("\r\n\r\nBecause: "));
+    ASSERT_EQ(prompt.Shown.size(), 3u);
+    const std::string reason = prompt.Shown[2].Text.substr(prompt.Shown[2].Text.find("\r\n\r\nBecause: "));
     EXPECT_GT(reason.size(), 13u);
     EXPECT_EQ(prompt.Shown,
               (Boxes{{"InstallEngines()", "7 of 10 shortcuts have been installed.", PromptIcon::Information,
+                      PromptButtons::Ok},
+                     {"InstallEngines()", "0 of 0 shortcuts have been installed.", PromptIcon::Information,
                       PromptButtons::Ok},
                      {"InstallEngines()",
                       "1 of 3 shortcuts have been installed.\r\n\r\nThese shortcuts could not be "
