@@ -271,8 +271,7 @@ TEST_F(Registry, TheStoreFileIsTheRegistryEditorsFormatInUtf16ByteForByte) {
     }
     EXPECT_FALSE(WriteStringValue(s, User, "Software", "Name", "two\r\nlines").ok() ||
                  DeleteKeyTree(s, User, "").ok());
-    // Eight-bit files (a UTF-8 mark skipped), either header, continued hex lines, key blocks out of tree
-    // order.
+    // Eight-bit files (a UTF-8 mark skipped), continued hex lines, key blocks out of tree order.
     WriteBytes(path,
                "\xEF\xBB\xBFREGEDIT4\n\n[HKEY_CURRENT_USER\\A\\B]\n[HKEY_CURRENT_USER\\C]\n"
                "[HKEY_CURRENT_USER\\A\\D]\n\"v\"=\"1\"\n[HKEY_CURRENT_USER\\A]\n\"Bytes\"=hex:01,02,\\\n"
