@@ -12,9 +12,7 @@
 // Plain file access for tests, independent of the program's own file code that the tests check.
 
 inline void WriteBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out.good()) {
+    if (!std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), std::ssize(bytes))) {
         throw std::runtime_error("cannot write " + path);
     }
 }
@@ -30,6 +28,6 @@ inline std::vector<std::string> FolderListing(const std::filesystem::path& folde
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         names.push_back(entry.path().filename().string());
     }
-    std::sort(names.begin(), names.end());
+    std::ranges::sort(names);
     return names;
 }

@@ -10,13 +10,9 @@ class TempFolder {
 public:
     TempFolder() {
         std::random_device random;
-        const auto base = std::filesystem::temp_directory_path();
-        for (;;) {
-            path_ = base / ("vantrel-test-" + std::to_string(random()));
-            if (std::filesystem::create_directory(path_)) {
-                break;
-            }
-        }
+        do {
+            path_ = std::filesystem::temp_directory_path() / ("vantrel-test-" + std::to_string(random()));
+        } while (!std::filesystem::create_directory(path_));
     }
     ~TempFolder() {
         std::error_code ignored;
