@@ -45,7 +45,7 @@ class ModelSessionTest final : public QObject {
 
     // Releases over the link, presses Space in the list, or clicks the button or menu item.
     void Press(const char* name) {
-        auto* control = window_->findChild<QObject*>(QLatin1String(name));
+        QObject* control = FindControl<QObject>(*window_, name);
         if (auto* link = qobject_cast<HyperLink*>(control)) {
             ReleaseOverLink(link);
         } else if (auto* list = qobject_cast<QTreeView*>(control)) {
