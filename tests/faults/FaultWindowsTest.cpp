@@ -5,6 +5,8 @@
 #include "support/MessageBoxAnswerer.h"
 #include "support/ReleaseOverLink.h"
 
+#include <QPushButton>
+
 #include <linux/capability.h>
 #include <sys/syscall.h>
 #include <unistd.h>

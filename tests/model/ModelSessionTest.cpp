@@ -7,6 +7,7 @@
 #include "support/ReleaseOverLink.h"
 
 #include <QLineEdit>
+#include <QPushButton>
 
 #include <functional>
 #include <map>
@@ -36,7 +37,7 @@ class ModelSessionTest final : public QObject {
 
     // A new window over the files, as after a restart: every saved engine, all checked.
     void Start() {
-        window_ = std::make_unique<frmMain>(fixture_->Store(), fixture_->Shell());
+        window_ = std::make_unique<frmMain>(OpenUserRegistry(), fixture_->Shell());
         window_->Load();
         window_->show();
         rows_ = saved_;
@@ -129,7 +130,7 @@ class ModelSessionTest final : public QObject {
         }
         QCOMPARE(fixture_->ListFile(), listFile);
         QCOMPARE(FindControl(*window_, "cmdInstallShortcuts")->isEnabled(), !rows_.empty());
-        const auto store = fixture_->Store();
+        const auto store = OpenUserRegistry();
         const std::string searchUrl(SearchUrlKeyPath);
         std::map<QByteArray, std::string> shortcuts;
         for (const std::string& name : store->SubKeyNames(RegRoot::CurrentUser, searchUrl)) {
