@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
 # Runs the built program as a person would, on a virtual screen: Install, Remove, the IE Search Fix answered Yes,
 # a link of the About window, an engine added with the editor, and the window closed. After each command it reads
-# back the registry (the store file, or Wine's registry exported by its registry editor) and at the end
-# "Search Engines.ini". Keeps screenshots of the main window, the editor and a message box.
-#
+# back the registry (the store file, or Wine's export of its registry), at the end "Search Engines.ini".
 # Usage: drive-program.sh <ievantrel, or the Windows zip to run under Wine> <default list> <screenshot folder>
 set -euo pipefail
 
@@ -29,7 +27,7 @@ trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
-    [ -f "$work/program.log" ] && tail -n 20 "$work/program.log" >&2
+    tail -n 20 "$work/program.log" >&2 2>/dev/null
     exit 1
 }
 
