@@ -14,6 +14,7 @@
 #include "platform/FileLock.h"
 #include "platform/modShellExecute.h"
 
+#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -58,13 +59,15 @@ TEST(AtomicFile, ReplacesWhatItCanAndLeavesEverythingElseAsItWas) {
     WriteBytes(folder.File("read-only"), "kept");
     fs::permissions(folder.File("read-only"), fs::perms::owner_read);
     fs::create_directory(folder.File("folder"));
-    EXPECT_FALSE(ReplaceFileAtomically(folder.File("list/beneath"), "x").ok() ||
-                 ReplaceFileAtomically(folder.File("folder"), "x").ok());
+    EXPECT_FALSE(ReplaceFileAtomically(folder.File("folder"), "x").ok());
 #ifdef _WIN32
-    const std::string denied = StatusFromWin32(ERROR_ACCESS_DENIED).description();
+    const std::string denied = StatusFromWin32(ERROR_ACCESS_DENIED).description(),
+                      beneath = StatusFromWin32(ERROR_PATH_NOT_FOUND).description();
 #else
-    const std::string denied = Status::FromErrno(EACCES).description();
+    const std::string denied = Status::FromErrno(EACCES).description(),
+                      beneath = Status::FromErrno(ENOTDIR).description();
 #endif
+    EXPECT_EQ(ReplaceFileAtomically(folder.File("list/beneath"), "x").description(), beneath);
     EXPECT_EQ(ReplaceFileAtomically(folder.File("read-only"), "x").description(), denied);
     EXPECT_EQ(ReadBytes(folder.File("read-only")), "kept");
     EXPECT_EQ(FolderListing(folder.Path()), (Names{"folder", "list", "read-only"}));
@@ -138,6 +141,12 @@ TEST(AtomicFile, FailedCallsAreReportedAndNotRetriedExceptAnInterruption) {
                                                         Status::FromErrno(ENOLCK).description() + ".");
     flockError = EINTR;
     EXPECT_TRUE(lock.Acquire(lockPath).ok());
+    // Released twice, the lock does not close the file that took its old number.
+    lock.Release();
+    const int reused = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    lock.Release();
+    EXPECT_NE(::fcntl(reused, F_GETFD), -1);
+    ::close(reused);
 }
 
 // A recording xdg-open on PATH shows the address reaches it as one argument, read by no shell.
