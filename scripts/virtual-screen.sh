@@ -10,22 +10,32 @@ run_on_virtual_screen() {
 }
 
 # Starts openbox, so that windows have frames and can be activated and closed from the keyboard, and waits until
-# it manages the screen. Sets window_manager_pid.
+# it manages the screen: up to 30 seconds, starting it again if it ends, as a machine busy with other tests may
+# be that slow to let it in. Sets window_manager_pid.
 start_window_manager() {
-    openbox >/dev/null 2>&1 &
-    window_manager_pid=$!
-    for _ in $(seq 100); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    local log
+    log=$(mktemp)
+    window_manager_pid=
+    for _ in $(seq 300); do
+        if [ -z "$window_manager_pid" ] || ! kill -0 "$window_manager_pid" 2>/dev/null; then
+            openbox >"$log" 2>&1 &
+            window_manager_pid=$!
+        fi
+        if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+            rm -f "$log"
+            return 0
+        fi
         sleep 0.1
     done
-    echo "the window manager did not start" >&2
+    echo "the window manager did not start: $(cat "$log")" >&2
+    rm -f "$log"
     return 1
 }
 
-# Prints the id of the visible window whose title matches the pattern, waiting up to ten seconds for it.
+# Prints the id of the visible window whose title matches the pattern, waiting up to 30 seconds for it.
 window_named() {
     local id
-    id=$(timeout 10 xdotool search --sync --onlyvisible --name "$1" | head -n 1) || true
+    id=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1) || true
     if [ -z "$id" ]; then
         echo "no window titled $1" >&2
         return 1

@@ -68,7 +68,8 @@ int InChild(
 
 // Writes the lists "a" and "b" in turn, killing each write at a random moment up to a little beyond a whole
 // write's time: the file is the old or the new content, and strays are partial hidden copies, at most one per
-// kill. Returns how many strays are left after one more write.
+// kill. The bound follows the write's speed, which other work on the machine changes: it grows after the old
+// content is kept and shrinks after the new one. Returns how many strays are left after one more write.
 std::size_t KillRepeatedly(const std::string& path, int count, const std::string& store = "") {
     std::map<std::string, VectorEngineRows> lists{{"a", Engines(count, "a")}, {"b", Engines(count, "b")}};
     std::map<std::string, std::string> contents;
@@ -80,20 +81,21 @@ std::size_t KillRepeatedly(const std::string& path, int count, const std::string
         contents[label] = ReadBytes(path);
     }
     std::mt19937 random(20261206);
-    std::uniform_int_distribution<long> delay(
-        0, std::chrono::duration_cast<std::chrono::microseconds>(took).count() * 5 / 4);
+    double bound = std::chrono::duration<double, std::micro>(took).count() * 5 / 4;
     std::string current = "a";
     int killed = 0, oldKept = 0;
     for (int round = 0; round < 200; ++round) {
         const std::string next = current == "a" ? "b" : "a";
         killed += InChild([&] { return Write(lists[next], store); }, RLIM_INFINITY,
                           [&](pid_t child) {
-                              std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+                              std::this_thread::sleep_for(std::chrono::duration<double, std::micro>(
+                                  std::uniform_real_distribution<double>(0, bound)(random)));
                               ::kill(child, SIGKILL);
                           }) == 128 + SIGKILL;
         const std::string after = ReadBytes(path);
         EXPECT_TRUE(after == contents[next] || after == contents[current]) << "round " << round;
         oldKept += after == contents[current];
+        bound *= after == contents[current] ? 1.05 : 1 / 1.05;
         current = after == contents[next] ? next : current;
     }
     EXPECT_TRUE(oldKept > 0 && oldKept < 200) << oldKept;
