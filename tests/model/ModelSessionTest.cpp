@@ -4,9 +4,10 @@
 #include "registry/modCore.h"
 #include "support/MainWindowFixture.h"
 #include "support/MessageBoxAnswerer.h"
-#include "support/ReleaseOverLink.h"
 
+#include <QAbstractItemModelTester>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 
 #include <functional>
@@ -25,9 +26,9 @@ class ModelSessionTest final : public QObject {
     };
 
     std::mt19937 random_;
-    std::unique_ptr<MainWindowFixture> fixture_; // the folders and the first files
-    std::unique_ptr<frmMain> window_;
-    bool yes_ = false; // the answer to the step's question, if it asks one
+    std::unique_ptr<MainWindowFixture> fixture_;       // the folders, the files and the window
+    std::unique_ptr<QAbstractItemModelTester> tester_; // holds the list model to Qt's model contract
+    bool yes_ = false;                                 // the answer to the step's question, if it asks one
     // The model: rows on screen, rows last saved, the default list, the store's shortcuts by key, the fix.
     std::vector<EngineRow> rows_, saved_, defaults_;
     std::map<QByteArray, std::string> shortcuts_;
@@ -35,30 +36,41 @@ class ModelSessionTest final : public QObject {
 
     std::size_t Pick(std::size_t count) { return random_() % count; }
 
-    // A new window over the files, as after a restart: every saved engine, all checked.
+    // A restart: every saved engine, all checked, the focus on Install, or on an empty list.
     void Start() {
-        window_ = std::make_unique<frmMain>(OpenUserRegistry(), fixture_->Shell());
-        window_->Load();
-        window_->show();
+        tester_.reset();
+        fixture_->Restart();
+        tester_ = std::make_unique<QAbstractItemModelTester>(
+            fixture_->Model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         rows_ = saved_;
         SetChecks(true);
+        QTRY_COMPARE(QApplication::focusWidget(),
+                     fixture_->Find(rows_.empty() ? "lvwEngines" : "cmdInstallShortcuts"));
     }
 
-    // Releases over the link, presses Space in the list, or clicks the button or menu item.
+    // Presses Space in the list, picks the item from the Selection Mode menu, or clicks the button or link.
     void Press(const char* name) {
-        QObject* control = FindControl<QObject>(*window_, name);
-        if (auto* link = qobject_cast<HyperLink*>(control)) {
-            ReleaseOverLink(link);
-        } else if (auto* list = qobject_cast<QTreeView*>(control)) {
+        QObject* control = fixture_->Find<QObject>(name);
+        if (auto* list = qobject_cast<QTreeView*>(control)) {
             QTest::keyClick(list, Qt::Key_Space);
+        } else if (auto* item = qobject_cast<QAction*>(control)) {
+            QTimer::singleShot(0, [item] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                if (menu->actions().contains(item)) {
+                    menu->setActiveAction(item);
+                    QTest::keyClick(menu, Qt::Key_Return);
+                }
+                menu->close(); // an item not in the menu is not picked
+            });
+            Click(fixture_->Find("cmdSelectionMode"));
         } else {
-            QMetaObject::invokeMethod(control, control->inherits("QAction") ? "trigger" : "click");
+            Click(qobject_cast<QWidget*>(control));
         }
     }
 
     std::size_t PickRow() {
         const int index = static_cast<int>(Pick(rows_.size()));
-        EngineListView(*window_)->setCurrentIndex(EngineListModelOf(*window_)->index(index, 0));
+        fixture_->List()->setCurrentIndex(fixture_->Model()->index(index, 0));
         return static_cast<std::size_t>(index);
     }
 
@@ -87,7 +99,7 @@ class ModelSessionTest final : public QObject {
     void SelectForRemoval() {
         const std::size_t first = PickRow(), end = first + 1 + Pick(rows_.size() - first);
         for (std::size_t row = first + 1; row < end; ++row) {
-            QTest::keyClick(EngineListView(*window_), Qt::Key_Down, Qt::ShiftModifier);
+            QTest::keyClick(fixture_->List(), Qt::Key_Down, Qt::ShiftModifier);
         }
         if (yes_) {
             rows_.erase(rows_.begin() + first, rows_.begin() + end);
@@ -119,7 +131,7 @@ class ModelSessionTest final : public QObject {
         if (step.Control != nullptr) {
             Press(step.Control);
         }
-        const EngineListModel& screen = *EngineListModelOf(*window_);
+        const EngineListModel& screen = *fixture_->Model();
         QCOMPARE(screen.Count(), rows_.size());
         for (std::size_t i = 0; i < rows_.size(); ++i) {
             QCOMPARE(screen.Row(i + 1), rows_[i]);
@@ -129,7 +141,9 @@ class ModelSessionTest final : public QObject {
             listFile += row.Tag + "\r\n";
         }
         QCOMPARE(fixture_->ListFile(), listFile);
-        QCOMPARE(FindControl(*window_, "cmdInstallShortcuts")->isEnabled(), !rows_.empty());
+        for (const char* name : {"cmdEditSearchEngine", "cmdRemoveSearchEngine", "cmdInstallShortcuts"}) {
+            QVERIFY2(fixture_->Find(name)->isEnabled() == !rows_.empty(), name);
+        }
         const auto store = OpenUserRegistry();
         const std::string searchUrl(SearchUrlKeyPath);
         std::map<QByteArray, std::string> shortcuts;

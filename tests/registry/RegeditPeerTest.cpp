@@ -24,8 +24,7 @@ TEST(RegeditPeer, WinesRegistryEditorImportsTheStore) {
     ASSERT_TRUE(InstallShortcut(store, "peer", "http://peer/?q=%s&quote=\"x\"\\back").ok());
     std::string windowsPath = "Z:" + store.Path();
     std::ranges::replace(windowsPath, '/', '\\');
-    // The keys are cleared first and all output goes to a file, so no Wine process holds a pipe of the
-    // runner's.
+    // The keys are cleared first; output goes to a file, so no Wine process holds a pipe of the runner's.
     const std::string keys = "'HKCU\\Software\\Microsoft\\Internet Explorer' 'HKCU\\.DEFAULT' "
                              "'HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\URL'";
     std::system(("(wineserver -p; for k in " + keys +

@@ -155,15 +155,13 @@ TEST_F(Registry, InstallRewritesTheSearchUrlKeyFromTheCheckedRowsAndReportsTheCo
 TEST_F(Registry, TheSearchFixWritesItsValuesOnlyOnYesAndLeavesTheRest) {
     ASSERT_TRUE(InstallShortcut(s, "keep", "http://keep/%s").ok() &&
                 WriteStringValue(s, User, Key, "A", "b").ok());
-    const PromptMessage question{"IE Search Fix",
-                                 "Some installations of Internet Explorer cease to allow searching\r\nfrom "
-                                 "the address bar when anti-virus "
-                                 "or spyware-removal tools\r\nare used. Use this to fix the "
-                                 "problem.\r\n\r\nAs is standard procedure with "
-                                 "software that modifies the registry,\r\nreplying Yes is entirely at your "
-                                 "own risk.\r\n\r\nDo you want to "
-                                 "apply this fix?",
-                                 PromptIcon::Question, PromptButtons::YesNo};
+    const PromptMessage question{
+        "IE Search Fix",
+        "Some installations of Internet Explorer cease to allow searching\r\nfrom the address bar when "
+        "anti-virus or spyware-removal tools\r\nare used. Use this to fix the problem.\r\n\r\nAs is "
+        "standard procedure with software that modifies the registry,\r\nreplying Yes is entirely at your "
+        "own risk.\r\n\r\nDo you want to apply this fix?",
+        PromptIcon::Question, PromptButtons::YesNo};
     prompt.Answers = {PromptAnswer::No, PromptAnswer::Yes};
     SearchFixCommand(s, prompt);
     EXPECT_FALSE(s.KeyExists(User, "Software\\Microsoft\\Internet Explorer\\Main"));
@@ -308,8 +306,7 @@ TEST_F(Registry, TheStoreLivesUnderXdgConfigHomeOrTheHomeConfigFolder) {
     EXPECT_TRUE(std::filesystem::exists(home + "/.config/ievantrel/HKEY_CURRENT_USER.reg"));
 }
 
-// A batch ends when it goes, and removes what a writer killed before its rename left. (Two processes at once
-// and processes killed while writing are the fault tests' cases.)
+// A batch ends when it goes, and removes what a writer killed before its rename left.
 TEST_F(Registry, ABatchReadsOnceAndWritesOnceAtItsEnd) {
     ASSERT_TRUE(InstallShortcut(s, "old", "http://old/%s").ok());
     const std::string before = ReadBytes(path);

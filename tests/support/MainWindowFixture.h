@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/EngineListModel.h"
 #include "forms/frmMain/frmMain.h"
 #include "platform/AppPaths.h"
 #include "platform/AtomicFile.h"
@@ -9,6 +10,7 @@
 #include "support/TempFolder.h"
 #include "support/WindowControls.h"
 
+#include <QTreeView>
 #include <QtTest>
 
 #include <memory>
@@ -38,6 +40,11 @@ public:
             (prefixes && !ReplaceFileAtomically(EngineFile, ListBytes(*prefixes)).ok())) {
             qFatal("cannot write the lists");
         }
+        Restart();
+    }
+
+    // A new main window over the same files, as when the program is started again.
+    void Restart() {
         window_ = std::make_unique<frmMain>(OpenUserRegistry(), shell_);
         window_->Load();
         window_->show();
@@ -50,34 +57,13 @@ public:
     template <class Control = QWidget> Control* Find(const char* name) {
         return FindControl<Control>(*window_, name);
     }
-    QTreeView* List() { return EngineListView(*window_); }
-    EngineListModel* Model() { return EngineListModelOf(*window_); }
-
-    Engines Prefixes() { return Each(&EngineRow::Text); }
-    std::vector<bool> Checks() { return Each(&EngineRow::Checked); }
-
-    // Selects exactly the rows at the given 1-based positions.
-    void Select(const std::vector<int>& positions) {
-        List()->selectionModel()->clearSelection();
-        for (const int position : positions) {
-            List()->selectionModel()->select(Model()->index(position - 1, 0),
-                                             QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        }
-    }
+    QTreeView* List() { return Find<QTreeView>("lvwEngines"); }
+    EngineListModel* Model() { return qobject_cast<EngineListModel*>(List()->model()); }
 
     static std::string ListFile() { return ReadBytes(EngineFile); }
-    std::string StoreFile() const { return config_.File("ievantrel/HKEY_CURRENT_USER.reg"); }
     RecordingShell& Shell() { return shell_; }
 
 private:
-    template <class Value> std::vector<Value> Each(Value EngineRow::*field) {
-        std::vector<Value> values;
-        for (std::size_t i = 1; i <= Model()->Count(); ++i) {
-            values.push_back(Model()->Row(i).*field);
-        }
-        return values;
-    }
-
     TempFolder app_;
     TempFolder config_;
     RecordingShell shell_;

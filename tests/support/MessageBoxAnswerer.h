@@ -11,7 +11,6 @@ struct SeenBox {
     QString Title;
     QString Text;
     QMessageBox::Icon Icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons Buttons;
     Qt::TextFormat Format = Qt::AutoText;
     QString Details;
     int Height = 0;
@@ -35,8 +34,8 @@ private:
         if (box == nullptr || !box->isVisible()) {
             return;
         }
-        Seen.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(), box->textFormat(),
-                     box->detailedText(), box->frameGeometry().height()});
+        Seen.append({box->windowTitle(), box->text(), box->icon(), box->textFormat(), box->detailedText(),
+                     box->frameGeometry().height()});
         const bool scripted = !answers_.isEmpty() && box->standardButtons() != QMessageBox::Ok;
         QAbstractButton* button = box->button(scripted ? answers_.takeFirst() : QMessageBox::Ok);
         button != nullptr ? button->click() : box->reject();

@@ -24,8 +24,6 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
-    // The folder's path as the program spells it: ending in one separator.
-    std::string WithSeparator() const { return (path_ / "").string(); }
     std::string File(const std::string& name) const { return (path_ / name).string(); }
 
 private:

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "forms/EngineListModel.h"
-
-#include <QTreeView>
+#include <QLabel>
+#include <QWidget>
+#include <QtTest>
 
 // The window's control of that name; a missing control ends the test program, as every later step would fail.
 template <class Control = QWidget> Control* FindControl(QWidget& window, const char* name) {
@@ -13,10 +13,8 @@ template <class Control = QWidget> Control* FindControl(QWidget& window, const c
     return control;
 }
 
-// The main window's list of engines and the rows behind it.
-inline QTreeView* EngineListView(QWidget& window) {
-    return FindControl<QTreeView>(window, "lvwEngines");
-}
-inline EngineListModel* EngineListModelOf(QWidget& window) {
-    return qobject_cast<EngineListModel*>(EngineListView(window)->model());
+// Clicks a control, or a link's text, where the link listens.
+inline void Click(QWidget* control, Qt::MouseButton button = Qt::LeftButton) {
+    QWidget* linkText = control->findChild<QLabel*>();
+    QTest::mouseClick(linkText != nullptr ? linkText : control, button);
 }
