@@ -1,5 +1,4 @@
 #include "MakerSite.h"
-#include "controls/HyperLink.h"
 #include "controls/TahomaFont.h"
 #include "forms/frmAbout/frmAbout.h"
 #include "forms/frmAddEngine/frmAddEngine.h"

@@ -8,7 +8,6 @@
 #include <QAbstractItemModelTester>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 
 #include <functional>
 #include <map>
@@ -83,9 +82,9 @@ class ModelSessionTest final : public QObject {
         WhenShown<frmAddEngine>([prefix, url, withTab](frmAddEngine* editor) {
             FindControl<QLineEdit>(*editor, "txtPrefix")->setText(prefix);
             FindControl<QLineEdit>(*editor, "txtURL")->setText(withTab ? url + "\tURL=x" : url);
-            QTest::mouseClick(FindControl<QPushButton>(*editor, "cmdOkay"), Qt::LeftButton);
+            Click(FindControl(*editor, "cmdOkay"));
             if (editor->isVisible()) {
-                QTest::mouseClick(FindControl<QPushButton>(*editor, "cmdCancel"), Qt::LeftButton);
+                Click(FindControl(*editor, "cmdCancel"));
             }
         });
         if (!withTab) {

@@ -14,7 +14,6 @@
 #include <QtTest>
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,14 +29,14 @@ inline std::string ListBytes(const Engines& prefixes) {
 }
 
 // The real main window, loaded and shown, over an application folder of its own (its list holding the given
-// engines, or no list file at all; the default list x, y, z) and a registry store of its own.
+// engines, the default list x, y, z) and a registry store of its own.
 class MainWindowFixture {
 public:
-    explicit MainWindowFixture(const std::optional<Engines>& prefixes) {
+    explicit MainWindowFixture(const Engines& prefixes) {
         qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config_.Path().string()));
         InitGlobalsForExecutable(app_.File("ievantrel"));
         if (!ReplaceFileAtomically(DefaultEngineFile, ListBytes({"x", "y", "z"})).ok() ||
-            (prefixes && !ReplaceFileAtomically(EngineFile, ListBytes(*prefixes)).ok())) {
+            !ReplaceFileAtomically(EngineFile, ListBytes(prefixes)).ok()) {
             qFatal("cannot write the lists");
         }
         Restart();
