@@ -37,7 +37,6 @@ TEST(RecordLine, SplitsAtEveryDelimiterAndReadsExactFieldNames) {
         EXPECT_EQ(GetField(line, key, "\t", "=", "none"), expected) << line << " key " << key;
     }
     EXPECT_EQ(MakeRecordLine("w\xE9", "https://e/?q=%s"), "PREFIX=w\xE9\tURL=https://e/?q=%s");
-    EXPECT_EQ(EngineFieldsOf({"shown", "shown", "URL=http://g/\tPREFIX=g", true}).Url, "http://g/");
 }
 
 class EngineList : public ::testing::Test {
