@@ -78,8 +78,6 @@ TEST(AppPaths, ComeFromTheExecutablesFolderEndingInOneSeparator) {
     InitGlobalsForExecutable("D:" + S + "Tools" + S + "ievantrel.exe");
     EXPECT_EQ(EngineFile + "|" + DefaultEngineFile,
               "D:" + S + "Tools" + S + "Search Engines.ini|D:" + S + "Tools" + S + "Search Engines.bak");
-    InitGlobalsForExecutable(S + "ievantrel");
-    EXPECT_EQ(AppFolder, S);
     InitGlobals();
     EXPECT_TRUE(fs::exists(AppFolder + "platform_test") || fs::exists(AppFolder + "platform_test.exe"))
         << AppFolder;
