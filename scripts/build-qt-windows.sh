@@ -45,7 +45,7 @@ echo "Configuring Qt $upstream for Windows (mingw-w64, static)" >&2
 # What the program's windows, message boxes and save dialog never use. Leaving it out shrinks the executable and
 # the build; each function and datum gets a section of its own, so that the program's link drops what it never calls.
 unused_features=(
-    graphicsview mdiarea dockwidget mainwindow toolbar statusbar calendarwidget datetimeedit
+    graphicsview mdiarea dockwidget statusbar calendarwidget datetimeedit
     colordialog fontdialog fontcombobox wizard inputdialog errormessage progressdialog splashscreen
     undocommand undostack undogroup undoview textodfwriter textmarkdownreader textmarkdownwriter
     textbrowser syntaxhighlighter lcdnumber dial keysequenceedit toolbox commandlinkbutton
