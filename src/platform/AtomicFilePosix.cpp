@@ -1,5 +1,7 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/TemporaryPath.h"
+
 #include <cerrno>
 #include <climits>
 #include <dirent.h>
@@ -33,25 +35,6 @@ public:
 
 private:
     int fd_;
-};
-
-// Removes the temporary file unless the rename took it.
-class TemporaryPath {
-public:
-    explicit TemporaryPath(std::string path) : path_(std::move(path)) {}
-    ~TemporaryPath() {
-        if (!path_.empty()) {
-            ::unlink(path_.c_str());
-        }
-    }
-    TemporaryPath(const TemporaryPath&) = delete;
-    TemporaryPath& operator=(const TemporaryPath&) = delete;
-
-    const std::string& path() const noexcept { return path_; }
-    void Release() { path_.clear(); }
-
-private:
-    std::string path_;
 };
 
 std::string FolderOf(const std::string& path) {
@@ -173,6 +156,12 @@ void SyncFolder(const std::string& folder) {
 }
 
 } // namespace
+
+TemporaryPath::~TemporaryPath() {
+    if (!path_.empty()) {
+        ::unlink(path_.c_str());
+    }
+}
 
 Status ReadWholeFile(const std::string& path, std::string& bytes) {
     bytes.clear();

@@ -1,5 +1,6 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/TemporaryPath.h"
 #include "platform/Win32Error.h"
 
 #include <windows.h>
@@ -33,25 +34,6 @@ public:
 
 private:
     HANDLE handle_;
-};
-
-// Removes the temporary file unless the move took it.
-class TemporaryPath {
-public:
-    explicit TemporaryPath(std::string path) : path_(std::move(path)) {}
-    ~TemporaryPath() {
-        if (!path_.empty()) {
-            DeleteFileA(path_.c_str());
-        }
-    }
-    TemporaryPath(const TemporaryPath&) = delete;
-    TemporaryPath& operator=(const TemporaryPath&) = delete;
-
-    const std::string& path() const noexcept { return path_; }
-    void Release() { path_.clear(); }
-
-private:
-    std::string path_;
 };
 
 Status LastError() {
@@ -124,6 +106,12 @@ Status WriteAll(HANDLE file, std::string_view bytes) {
 }
 
 } // namespace
+
+TemporaryPath::~TemporaryPath() {
+    if (!path_.empty()) {
+        DeleteFileA(path_.c_str());
+    }
+}
 
 Status ReadWholeFile(const std::string& path, std::string& bytes) {
     bytes.clear();
