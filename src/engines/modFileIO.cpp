@@ -18,18 +18,19 @@ std::string_view WithoutByteOrderMark(std::string_view bytes) {
     return bytes;
 }
 
-// Calls `visit` with every line of `bytes`, empty ones included. A line ends at CR LF or a lone CR; a lone LF
-// stays in the line, and a last line without a line end counts.
+// Calls `visit` with every line of `bytes`, empty ones included. A line ends at CR LF, a lone CR or a lone LF
+// (no value holds either, so an editor's LF line ends are line ends too), and a last line without a line end
+// counts.
 template <typename Visit> void VisitLines(std::string_view bytes, Visit visit) {
     while (!bytes.empty()) {
-        const std::size_t cr = bytes.find('\r');
-        if (cr == std::string_view::npos) {
+        const std::size_t end = bytes.find_first_of("\r\n");
+        if (end == std::string_view::npos) {
             visit(bytes);
             return;
         }
-        visit(bytes.substr(0, cr));
-        const bool crlf = cr + 1 < bytes.size() && bytes[cr + 1] == '\n';
-        bytes.remove_prefix(cr + (crlf ? 2 : 1));
+        visit(bytes.substr(0, end));
+        const bool crlf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
+        bytes.remove_prefix(end + (crlf ? 2 : 1));
     }
 }
 

@@ -80,10 +80,10 @@ TEST_F(EngineList, LoadsEachLineByTheParsingRulesAndSavesItCanonically) {
     }
     const std::string huge(10 << 20, 'x');
     const std::string cases[][2] = {
-        {"PREFIX=a\tURL=1\r\n\r\nPREFIX=b\tURL=2\rPREFIX=c\tURL=3\nPREFIX=x\r\n   "
+        {"PREFIX=a\tURL=1\r\n\r\nPREFIX=b\tURL=2\rPREFIX=c\tURL=3\nPREFIX=x\n\n   "
          "\r\nURL=5\tPREFIX=e\tNAME=n\r\r"
          "PREFIX=f\tURL=6\rjunk\tPREFIX=q",
-         "a 1\nb 2\nc 3\nPREFIX=x\n \ne 5\nf 6\n \n"},
+         "a 1\nb 2\nc 3\nx \n \ne 5\nf 6\n \n"},
         {"\xEF\xBB\xBFPREFIX=g\tURL=u\r\n\xEF\xBB\xBFPREFIX=h\tURL=v\r\n", "g u\n v\n"},
         {everyByte, everyByteShown},
         {"PREFIX=h\tURL=" + huge, "h " + huge + "\n"}};
