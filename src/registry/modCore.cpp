@@ -25,17 +25,27 @@ std::string FieldOf(const EngineRow& row, std::string_view key) {
     return GetField(row.Tag, key, "\t", "=", "");
 }
 
-struct InstallOutcome {
-    std::size_t Installed = 0;
-    std::vector<std::string> Failed;
-    Status Reason; // the first failure
+// A prefix or key that could not be written, and why.
+struct Failure {
+    std::string Name;
+    Status Reason;
 };
 
-void NoteFailure(InstallOutcome& outcome, std::string prefix, const Status& reason) {
-    if (outcome.Failed.empty()) {
-        outcome.Reason = reason;
-    }
-    outcome.Failed.push_back(std::move(prefix));
+struct InstallOutcome {
+    std::size_t Installed = 0;
+    std::vector<Failure> NotInstalled;
+    std::vector<Failure> NotRemoved;
+};
+
+// The SearchUrl key as the box names it when it could not be cleared.
+std::string SearchUrlKeyName() {
+    std::string_view path = SearchUrlKeyPath;
+    path.remove_suffix(1);
+    return "HKEY_CURRENT_USER\\" + std::string(path);
+}
+
+void NoteFailure(std::vector<Failure>& failures, std::string name, const Status& reason) {
+    failures.push_back({name.empty() ? std::string("(empty prefix)") : std::move(name), reason});
 }
 
 // The prefix's key as the registry tells keys apart: letters without regard to case, and one trailing
@@ -64,33 +74,64 @@ InstallOutcome InstallRows(const EngineRows& rows, RegistryStore& store) {
     const std::unordered_set<std::string> checkedKeys = CheckedKeys(rows);
     // A tree or key that could not be cleared or made shows up below, as the shortcuts that could not be
     // written.
-    RemoveAllShortcuts(store);
+    if (Status cleared = RemoveAllShortcuts(store); !cleared.ok()) {
+        outcome.NotRemoved.push_back({SearchUrlKeyName(), cleared});
+    }
     CreateSearchUrlKey(store);
     for (std::size_t index = 1; index <= rows.Count(); ++index) {
         const EngineRow& row = rows.Row(index);
         std::string prefix = FieldOf(row, "PREFIX");
         if (!row.Checked) {
-            if (!checkedKeys.contains(KeyOf(prefix))) {
-                RemoveShortcut(store, prefix);
+            if (checkedKeys.contains(KeyOf(prefix))) {
+                continue;
+            }
+            if (Status removed = RemoveShortcut(store, prefix); !removed.ok()) {
+                NoteFailure(outcome.NotRemoved, std::move(prefix), removed);
             }
         } else if (Status written = InstallShortcut(store, prefix, FieldOf(row, "URL")); written.ok()) {
             ++outcome.Installed;
         } else {
-            NoteFailure(outcome, std::move(prefix), written);
+            NoteFailure(outcome.NotInstalled, std::move(prefix), written);
         }
     }
     return outcome;
 }
 
-// When the store could not be read or written, no checked row was installed.
+// When the store could not be read or written, no checked row was installed and the old shortcuts stay.
 InstallOutcome NothingInstalled(const EngineRows& rows, const Status& reason) {
     InstallOutcome outcome;
     for (std::size_t index = 1; index <= rows.Count(); ++index) {
         if (rows.Row(index).Checked) {
-            NoteFailure(outcome, FieldOf(rows.Row(index), "PREFIX"), reason);
+            NoteFailure(outcome.NotInstalled, FieldOf(rows.Row(index), "PREFIX"), reason);
         }
     }
+    if (outcome.NotInstalled.empty()) {
+        outcome.NotRemoved.push_back({SearchUrlKeyName(), reason});
+    }
     return outcome;
+}
+
+// The failures under their heading, those that failed for the same reason listed together before it.
+std::string FailureSection(std::string_view heading, const std::vector<Failure>& failures) {
+    if (failures.empty()) {
+        return {};
+    }
+    std::string text = "\r\n\r\n" + std::string(heading);
+    std::vector<bool> told(failures.size(), false);
+    for (std::size_t first = 0; first < failures.size(); ++first) {
+        if (told[first]) {
+            continue;
+        }
+        const std::string reason = failures[first].Reason.description();
+        for (std::size_t other = first; other < failures.size(); ++other) {
+            if (!told[other] && failures[other].Reason.description() == reason) {
+                told[other] = true;
+                text += "\r\n" + failures[other].Name;
+            }
+        }
+        text += "\r\n\r\nBecause: " + reason;
+    }
+    return text;
 }
 
 PromptMessage InstallReport(const InstallOutcome& outcome, std::size_t total) {
@@ -98,15 +139,12 @@ PromptMessage InstallReport(const InstallOutcome& outcome, std::size_t total) {
     message.Title = "InstallEngines()";
     message.Text = std::to_string(outcome.Installed) + " of " + std::to_string(total) +
                    " shortcuts have been installed.";
-    if (outcome.Failed.empty()) {
+    if (outcome.NotInstalled.empty() && outcome.NotRemoved.empty()) {
         return message;
     }
     message.Icon = PromptIcon::Exclamation;
-    message.Text += "\r\n\r\nThese shortcuts could not be installed:";
-    for (const std::string& prefix : outcome.Failed) {
-        message.Text += "\r\n" + prefix;
-    }
-    message.Text += "\r\n\r\nBecause: " + outcome.Reason.description();
+    message.Text += FailureSection("These shortcuts could not be installed:", outcome.NotInstalled);
+    message.Text += FailureSection("These shortcuts could not be removed:", outcome.NotRemoved);
     return message;
 }
 

@@ -362,6 +362,17 @@ TEST_F(Registry, ACorruptStoreIsNeverOverwrittenAndEveryCommandSaysWhy) {
         EXPECT_EQ(prompt.Shown[3], box("IE Search Fix", notWritten + reason));
         EXPECT_EQ(ReadBytes(path), bytes);
     }
+    // With nothing checked there is still a tree to clear and keys to remove, and they were not.
+    rows.Replace({});
+    Add("off", "http://x/%s", false);
+    InstallEngines(rows, s, prompt);
+    const std::string told = prompt.Shown.back().Text;
+    EXPECT_EQ(prompt.Shown.back(),
+              (PromptMessage{"InstallEngines()",
+                             "0 of 1 shortcuts have been installed.\r\n\r\nThese shortcuts could not be "
+                             "removed:\r\nHKEY_CURRENT_USER\\" +
+                                 SearchUrl + told.substr(told.find("\r\n\r\nBecause: The registry file")),
+                             PromptIcon::Exclamation, PromptButtons::Ok}));
 }
 #endif
 
