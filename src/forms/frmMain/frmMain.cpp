@@ -85,6 +85,14 @@ void frmMain::SetUpList() {
     ui_->lvwEngines->header()->resizeSection(0, 100);
     ui_->lvwEngines->header()->resizeSection(1, 383);
     ui_->lvwEngines->viewport()->installEventFilter(this);
+    // The focus rests on a row's check box, in the first column, wherever the row was clicked, so that Space
+    // toggles the box and the arrow keys move from row to row.
+    QItemSelectionModel* selection = ui_->lvwEngines->selectionModel();
+    connect(selection, &QItemSelectionModel::currentChanged, this, [selection](const QModelIndex& current) {
+        if (current.column() != 0) {
+            selection->setCurrentIndex(current.siblingAtColumn(0), QItemSelectionModel::NoUpdate);
+        }
+    });
 }
 
 void frmMain::CreateMenu() {
