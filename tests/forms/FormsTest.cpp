@@ -153,6 +153,8 @@ private slots:
                 Click(FindControl(*about, name));
                 expected.insert(expected.end(), times, {address, "", owner, 1, "", false});
             }
+            QTest::keyClick(about, Qt::Key_Escape);
+            QVERIFY(about->isVisible());
             about->reject();
         });
         Click(window.Find("lnkAbout"), Qt::RightButton);

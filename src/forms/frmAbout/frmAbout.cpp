@@ -39,6 +39,11 @@ frmAbout::frmAbout(Shell& shell, QWidget* owner, const ProgramVersion& version)
 
 frmAbout::~frmAbout() = default;
 
+void frmAbout::keyPressEvent(QKeyEvent* event) {
+    // QDialog's own handler is skipped on purpose: it would close the window on Escape.
+    QWidget::keyPressEvent(event); // NOLINT(bugprone-parent-virtual-call)
+}
+
 void frmAbout::SetFonts() {
     ui_->labTitle->setFont(TahomaFont(9, true));
     for (QLabel* heading : {ui_->labHVersion, ui_->labHBuild, ui_->labHDate}) {
