@@ -278,9 +278,10 @@ void HyperLink::CheckMouseOut() {
     }
 }
 
+// A press dragged off the text and released there is a cancelled click.
 void HyperLink::LabelReleased(const QMouseEvent& event) {
     const qint16 button = ButtonCode(event.button());
-    if (button == 0) {
+    if (button == 0 || !labLink->rect().contains(event.position().toPoint())) {
         return;
     }
     if (button == 1) {

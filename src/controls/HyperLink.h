@@ -13,7 +13,7 @@ class QTimer;
 
 // One line of text shown as a web-style link: highlighted while the pointer is over it, opening its URL (or
 // leaving that to the window when OverrideClick is set) on a left click, and passing every button release on
-// to the window as MouseUp.
+// to the window as MouseUp when it falls on the text.
 class HyperLink final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(HyperLink)

@@ -1,5 +1,6 @@
 #include "forms/Placement.h"
 
+#include "controls/HyperLink.h"
 #include "controls/MultiRule.h"
 #include "controls/PropertyBag.h"
 #include "controls/TahomaFont.h"
@@ -11,6 +12,17 @@
 void ReadRuleExtent(MultiRule* rule) {
     rule->ReadProperties(PropertyBag{{QStringLiteral("_extentx"), Himetric(rule->width())},
                                      {QStringLiteral("_extenty"), Himetric(rule->height())}});
+}
+
+void SetUpLink(HyperLink* link, const QString& caption, const QString& url, const QString& toolTip) {
+    link->ReadProperties(
+        PropertyBag{{QStringLiteral("caption"), caption},
+                    {QStringLiteral("url"), url},
+                    {QStringLiteral("overrideclick"), QVariant::fromValue(qint16(-1))},
+                    {QStringLiteral("tooltiptext"), toolTip},
+                    {QStringLiteral("hilightcolour"), QVariant::fromValue(quint32(0x00AF0000))},
+                    {QStringLiteral("_extentx"), Himetric(link->width())},
+                    {QStringLiteral("_extenty"), Himetric(link->height())}});
 }
 
 void ChainTabOrder(std::initializer_list<QWidget*> order) {

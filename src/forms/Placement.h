@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 
+class HyperLink;
 class MultiRule;
 class QDialog;
 
@@ -11,6 +12,10 @@ class QDialog;
 
 // Lets a rule placed by a form take the size the form gave it and lie along its longer side.
 void ReadRuleExtent(MultiRule* rule);
+
+// Loads a link placed by a form with its caption, address and tip at the size the form gave it. The windows'
+// links leave the click to the window, highlight in dark blue and keep the control's defaults otherwise.
+void SetUpLink(HyperLink* link, const QString& caption, const QString& url, const QString& toolTip);
 
 // Gives a dialog the look both dialogs share: a fixed size, a title bar with only a close box, the small
 // window icon and the windows' font.

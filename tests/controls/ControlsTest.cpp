@@ -51,6 +51,12 @@ private slots:
             QCOMPARE(opened, int(opens));
             QVERIFY(placed.Shell.Opened == std::vector<ShellOpenRequest>(opens, readMe));
         }
+        // Dragged off the text before the release: nothing.
+        PlacedLink placed({{QStringLiteral("url"), QStringLiteral("x")}});
+        QSignalSpy releases(placed.Link, &HyperLink::MouseUp);
+        QTest::mousePress(placed.Text, Qt::LeftButton, {}, QPoint(7, 4));
+        QTest::mouseRelease(placed.Text, Qt::LeftButton, {}, QPoint(placed.Text->width() + 3, 4));
+        QVERIFY(releases.isEmpty() && placed.Shell.Opened.empty());
     }
 
     // Hovering underlines the text until the pointer is off the link: on its first column, not its last.

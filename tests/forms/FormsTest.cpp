@@ -74,6 +74,23 @@ private slots:
         QVERIFY(window.Model()->Count() == 1 && window.Model()->Row(1).Text == "p2");
     }
 
+    // Space toggles the box of the row clicked, on either column, and the arrow keys move from row to row.
+    void spaceTogglesTheFocusedRowsBox() {
+        MainWindowFixture window(Engines{"a", "b", "c"});
+        QTreeView* list = window.List();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(window.Model()->index(0, 1)).center());
+        for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_Space}) {
+            QTest::keyClick(list, key);
+        }
+        QList<QVariant> checks;
+        for (int row = 0; row < 3; ++row) {
+            checks.append(window.Model()->index(row, 0).data(Qt::CheckStateRole));
+        }
+        QCOMPARE(checks, (QList<QVariant>{Qt::Unchecked, Qt::Checked, Qt::Unchecked}));
+        QCOMPARE(list->selectionModel()->selectedRows(), QModelIndexList{window.Model()->index(2, 0)});
+    }
+
     // A double-click below the rows and Edit edit the current row; 8-bit text left alone stays byte for byte.
     // Return and Escape act when released, Return and Enter press a focused button, a refusal keeps it open.
     void editorKeysAndTexts() {
@@ -136,6 +153,8 @@ private slots:
                 Click(FindControl(*about, name));
                 expected.insert(expected.end(), times, {address, "", owner, 1, "", false});
             }
+            QTest::keyClick(about, Qt::Key_Escape);
+            QVERIFY(about->isVisible());
             about->reject();
         });
         Click(window.Find("lnkAbout"), Qt::RightButton);

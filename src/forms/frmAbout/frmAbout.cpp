@@ -4,9 +4,7 @@
 #include "controls/HandCursor.h"
 #include "controls/HyperLink.h"
 #include "controls/MultiRule.h"
-#include "controls/PropertyBag.h"
 #include "controls/TahomaFont.h"
-#include "forms/Himetric.h"
 #include "forms/Placement.h"
 #include "forms/frmAbout/ClickWatcher.h"
 #include "platform/AppPaths.h"
@@ -15,17 +13,6 @@
 #include <QLabel>
 
 namespace {
-
-// Both links leave the click to the window and keep the control's defaults for everything not set here.
-PropertyBag LinkProperties(const QString& caption, const QString& url, const QRect& geometry) {
-    return PropertyBag{{QStringLiteral("caption"), caption},
-                       {QStringLiteral("url"), url},
-                       {QStringLiteral("overrideclick"), QVariant::fromValue(qint16(-1))},
-                       {QStringLiteral("tooltiptext"), QString()},
-                       {QStringLiteral("hilightcolour"), QVariant::fromValue(quint32(0x00AF0000))},
-                       {QStringLiteral("_extentx"), Himetric(geometry.width())},
-                       {QStringLiteral("_extenty"), Himetric(geometry.height())}};
-}
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
@@ -52,6 +39,11 @@ frmAbout::frmAbout(Shell& shell, QWidget* owner, const ProgramVersion& version)
 
 frmAbout::~frmAbout() = default;
 
+void frmAbout::keyPressEvent(QKeyEvent* event) {
+    // QDialog's own handler is skipped on purpose: it would close the window on Escape.
+    QWidget::keyPressEvent(event); // NOLINT(bugprone-parent-virtual-call)
+}
+
 void frmAbout::SetFonts() {
     ui_->labTitle->setFont(TahomaFont(9, true));
     for (QLabel* heading : {ui_->labHVersion, ui_->labHBuild, ui_->labHDate}) {
@@ -61,11 +53,9 @@ void frmAbout::SetFonts() {
 
 void frmAbout::SetUpLinksAndRule() {
     ui_->lnkWebsite->SetShell(&shell_);
-    ui_->lnkWebsite->ReadProperties(
-        LinkProperties(QLatin1String(MakerHost), QLatin1String(MakerHost), ui_->lnkWebsite->geometry()));
+    SetUpLink(ui_->lnkWebsite, QLatin1String(MakerHost), QLatin1String(MakerHost), QString());
     ui_->lnkForums->SetShell(&shell_);
-    ui_->lnkForums->ReadProperties(
-        LinkProperties(QStringLiteral("Forums"), Text(ForumURL), ui_->lnkForums->geometry()));
+    SetUpLink(ui_->lnkForums, QStringLiteral("Forums"), Text(ForumURL), QString());
     ReadRuleExtent(ui_->MultiRule1);
 }
 

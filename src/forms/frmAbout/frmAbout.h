@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+class QKeyEvent;
 class QLabel;
 
 namespace Ui {
@@ -25,6 +26,10 @@ public:
     // asks.
     frmAbout(Shell& shell, QWidget* owner, const ProgramVersion& version = CurrentVersion());
     ~frmAbout() override;
+
+protected:
+    // The window has no buttons and closes with its close box only, not on Escape.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void SetFonts();

@@ -2,12 +2,10 @@
 
 #include "controls/HyperLink.h"
 #include "controls/MultiRule.h"
-#include "controls/PropertyBag.h"
 #include "controls/TahomaFont.h"
 #include "engines/EngineCommands.h"
 #include "engines/modFileIO.h"
 #include "forms/EngineListModel.h"
-#include "forms/Himetric.h"
 #include "forms/Local8Bit.h"
 #include "forms/Placement.h"
 #include "forms/ReturnPressesButton.h"
@@ -40,19 +38,6 @@ const QString EditEngineBody = QStringLiteral(
     "Use this window to edit the selected search engine. Once you are happy with the changes, click on Okay. "
     "Remember to click Install in the main window to perform the update.");
 
-// The three links leave the click to the window and keep the control's defaults for everything not set here.
-void SetUpLink(HyperLink* link, const QString& caption, const QString& toolTip) {
-    const QRect geometry = link->geometry();
-    link->ReadProperties(
-        PropertyBag{{QStringLiteral("caption"), caption},
-                    {QStringLiteral("url"), QString()},
-                    {QStringLiteral("overrideclick"), QVariant::fromValue(qint16(-1))},
-                    {QStringLiteral("tooltiptext"), toolTip},
-                    {QStringLiteral("hilightcolour"), QVariant::fromValue(quint32(0x00AF0000))},
-                    {QStringLiteral("_extentx"), Himetric(geometry.width())},
-                    {QStringLiteral("_extenty"), Himetric(geometry.height())}});
-}
-
 } // namespace
 
 frmMain::frmMain(std::unique_ptr<RegistryStore> store, Shell& shell, QWidget* parent)
@@ -83,10 +68,10 @@ void frmMain::SetUpControls() {
         ReadRuleExtent(rule);
     }
     const QString searchFixTip = QStringLiteral("Fix any searching problems with Internet Explorer");
-    SetUpLink(ui_->lnkAbout, QStringLiteral("Dorvane Solutions"),
+    SetUpLink(ui_->lnkAbout, QStringLiteral("Dorvane Solutions"), QString(),
               QStringLiteral("View application information"));
-    SetUpLink(ui_->lnkIESearchFix, QStringLiteral("IE Search Fix"), searchFixTip);
-    SetUpLink(ui_->lnkRestoreEngines, QStringLiteral("Restore Engines"),
+    SetUpLink(ui_->lnkIESearchFix, QStringLiteral("IE Search Fix"), QString(), searchFixTip);
+    SetUpLink(ui_->lnkRestoreEngines, QStringLiteral("Restore Engines"), QString(),
               QStringLiteral("Restore the original search engines"));
     for (QPushButton* button : {ui_->cmdAddSearchEngine, ui_->cmdEditSearchEngine, ui_->cmdRemoveSearchEngine,
                                 ui_->cmdSelectionMode, ui_->cmdInstallShortcuts, ui_->cmdRemoveShortcuts}) {
@@ -100,6 +85,14 @@ void frmMain::SetUpList() {
     ui_->lvwEngines->header()->resizeSection(0, 100);
     ui_->lvwEngines->header()->resizeSection(1, 383);
     ui_->lvwEngines->viewport()->installEventFilter(this);
+    // The focus rests on a row's check box, in the first column, wherever the row was clicked, so that Space
+    // toggles the box and the arrow keys move from row to row.
+    QItemSelectionModel* selection = ui_->lvwEngines->selectionModel();
+    connect(selection, &QItemSelectionModel::currentChanged, this, [selection](const QModelIndex& current) {
+        if (current.column() != 0) {
+            selection->setCurrentIndex(current.siblingAtColumn(0), QItemSelectionModel::NoUpdate);
+        }
+    });
 }
 
 void frmMain::CreateMenu() {
