@@ -81,8 +81,19 @@ void AppendKey(const RegKey& key, std::string& path, std::string& out) {
 } // namespace
 
 std::string FormatRegFile(const RegKey& root) {
+    return FormatRegFileReplacing({}, root);
+}
+
+std::string FormatRegFileReplacing(std::string_view removedPath, const RegKey& root) {
     std::string text(Header);
     text += "\r\n";
+    if (!removedPath.empty()) {
+        text += "\r\n[-";
+        text += RootName;
+        text += '\\';
+        text += removedPath;
+        text += "]\r\n";
+    }
     std::string path(RootName);
     if (!root.Values().empty()) {
         AppendKey(root, path, text);

@@ -163,13 +163,19 @@ void InstallEngines(const EngineRows& rows, RegistryStore& store, Prompt& prompt
     prompt.Show(InstallReport(outcome, total));
 }
 
+std::vector<RegNamedValue> ShortcutValues(std::string_view url) {
+    std::vector<RegNamedValue> values{{"", {RegType::String, std::string(url)}}};
+    for (const EscapeValue& escape : EscapeValues) {
+        values.push_back({std::string(escape.Name), {RegType::String, std::string(escape.Data)}});
+    }
+    return values;
+}
+
 Status InstallShortcut(RegistryStore& store, std::string_view prefix, std::string_view url) {
     const std::string path = ShortcutKeyPath(prefix);
-    if (Status written = WriteStringValue(store, RegRoot::CurrentUser, path, "", url); !written.ok()) {
-        return written;
-    }
-    for (const EscapeValue& escape : EscapeValues) {
-        if (Status written = WriteStringValue(store, RegRoot::CurrentUser, path, escape.Name, escape.Data);
+    for (const RegNamedValue& value : ShortcutValues(url)) {
+        if (Status written =
+                WriteStringValue(store, RegRoot::CurrentUser, path, value.Name, value.Value.Data);
             !written.ok()) {
             return written;
         }

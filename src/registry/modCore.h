@@ -3,6 +3,7 @@
 #include "engines/EngineRows.h"
 #include "platform/Prompt.h"
 #include "platform/Status.h"
+#include "registry/RegKey.h"
 #include "registry/RegistryStore.h"
 
 #include <string>
@@ -15,6 +16,10 @@ inline constexpr std::string_view SearchUrlKeyPath = "Software\\Microsoft\\Inter
 // Rewrites the SearchUrl key from the rows (checked rows installed, unchecked removed) in one batch and
 // reports the count in the "InstallEngines()" box, naming the prefixes that could not be installed.
 void InstallEngines(const EngineRows& rows, RegistryStore& store, Prompt& prompt);
+
+// The values of a shortcut key in the order they are written: the URL as default value, then the four escape
+// values.
+std::vector<RegNamedValue> ShortcutValues(std::string_view url);
 
 // Writes the shortcut key of the prefix: the URL as default value, then the four escape values.
 Status InstallShortcut(RegistryStore& store, std::string_view prefix, std::string_view url);

@@ -1,0 +1,307 @@
+#include "exports/EngineExport.h"
+
+#include "engines/modParse.h"
+#include "exports/ListText.h"
+#include "platform/AtomicFile.h"
+#include "registry/RegFileFormat.h"
+#include "registry/RegKey.h"
+#include "registry/modCore.h"
+
+#include <algorithm>
+#include <array>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace {
+
+// Chrome takes no more site searches from its policy.
+constexpr std::size_t ChromeLimit = 100;
+
+// An exported engine: its prefix as the list holds it (for the report), its prefix and URL in UTF-8 and the
+// name a person recognises it by.
+struct Engine {
+    std::string Prefix;
+    std::string Keyword;
+    std::string Url;
+    std::string Name;
+};
+
+std::string FieldOf(const EngineRow& row, std::string_view key) {
+    return GetField(row.Tag, key, "\t", "=", "");
+}
+
+// The host of the URL: what follows "//" up to the path, without a user name or a port.
+std::string HostOf(std::string_view url) {
+    const std::size_t scheme = url.find("://");
+    if (scheme == std::string_view::npos) {
+        return {};
+    }
+    std::string_view host = url.substr(scheme + 3);
+    host = host.substr(0, host.find_first_of("/?#"));
+    if (const std::size_t at = host.rfind('@'); at != std::string_view::npos) {
+        host.remove_prefix(at + 1);
+    }
+    if (const std::size_t colon = host.rfind(':'); colon != std::string_view::npos && !host.ends_with(']')) {
+        host = host.substr(0, colon);
+    }
+    return std::string(host);
+}
+
+// Why the engine cannot be exported in the format, or nothing when it can.
+std::optional<std::string> Refusal(std::string_view prefix, std::string_view url, ExportFormat format) {
+    if (prefix.empty()) {
+        return "it has no prefix";
+    }
+    if (prefix.find_first_of(" \t") != std::string_view::npos) {
+        return "its prefix has a space";
+    }
+    if (url.find("%s") == std::string_view::npos) {
+        return "its URL has no %s for the search text";
+    }
+    if (format == ExportFormat::Chrome && prefix.starts_with('@')) {
+        return "Chrome keeps shortcuts starting with @ for itself";
+    }
+    return std::nullopt;
+}
+
+// The checked rows that the format takes, in list order, the rest in `leftOut`.
+std::vector<Engine> ExportedEngines(const EngineRows& rows, ExportFormat format, EngineExport& result) {
+    std::vector<Engine> engines;
+    std::unordered_map<std::string, std::size_t> byPrefix;
+    for (std::size_t index = 1; index <= rows.Count(); ++index) {
+        const EngineRow& row = rows.Row(index);
+        if (!row.Checked) {
+            continue;
+        }
+        ++result.Checked;
+        std::string prefix = FieldOf(row, "PREFIX");
+        const std::string listUrl = FieldOf(row, "URL");
+        std::optional<std::string> utf8Prefix = ListTextToUtf8(prefix);
+        std::optional<std::string> utf8Url = ListTextToUtf8(listUrl);
+        if (!utf8Prefix || !utf8Url) {
+            result.LeftOut.push_back({std::move(prefix), "its text is not in the list's encoding"});
+            continue;
+        }
+        if (std::optional<std::string> refusal = Refusal(*utf8Prefix, *utf8Url, format)) {
+            result.LeftOut.push_back({std::move(prefix), std::move(*refusal)});
+            continue;
+        }
+        const auto [found, added] = byPrefix.try_emplace(FoldName(*utf8Prefix), engines.size());
+        if (!added) {
+            Engine& earlier = engines[found->second];
+            result.LeftOut.push_back({earlier.Prefix, "a later engine has the prefix " + prefix});
+            earlier.Prefix.clear();
+            found->second = engines.size();
+        }
+        engines.push_back({std::move(prefix), std::move(*utf8Prefix), std::move(*utf8Url), {}});
+    }
+    std::erase_if(engines, [](const Engine& engine) { return engine.Prefix.empty(); });
+    if (format == ExportFormat::Chrome && engines.size() > ChromeLimit) {
+        for (std::size_t i = ChromeLimit; i < engines.size(); ++i) {
+            result.LeftOut.push_back({engines[i].Prefix, "Chrome takes at most 100 site searches"});
+        }
+        engines.resize(ChromeLimit);
+    }
+    // Engines are named by their host; where hosts repeat, by the host and the prefix, so every name is
+    // one engine's (Firefox takes one engine per name); a URL without a host names it by its prefix.
+    std::unordered_map<std::string, std::size_t> hosts;
+    for (const Engine& engine : engines) {
+        ++hosts[HostOf(engine.Url)];
+    }
+    for (Engine& engine : engines) {
+        const std::string host = HostOf(engine.Url);
+        if (host.empty()) {
+            engine.Name = engine.Keyword;
+        } else {
+            engine.Name = hosts[host] > 1 ? host + " (" + engine.Keyword + ")" : host;
+        }
+    }
+    result.Exported = engines.size();
+    return engines;
+}
+
+std::string Replaced(std::string_view text, std::string_view from, std::string_view to) {
+    std::string out;
+    for (std::size_t at = text.find(from); at != std::string_view::npos; at = text.find(from)) {
+        out += text.substr(0, at);
+        out += to;
+        text.remove_prefix(at + from.size());
+    }
+    out += text;
+    return out;
+}
+
+std::string Html(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string Json(std::string_view text) {
+    static constexpr char Hex[] = "0123456789abcdef";
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20) {
+            out += "\\u00";
+            out += Hex[byte >> 4];
+            out += Hex[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
+}
+
+std::string TemplateOf(std::string_view url) {
+    return Replaced(url, "%s", "{searchTerms}");
+}
+
+std::string Bookmarks(const std::vector<Engine>& engines) {
+    std::string out = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n"
+                      "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\n"
+                      "<TITLE>Bookmarks</TITLE>\n"
+                      "<H1>Bookmarks</H1>\n"
+                      "<DL><p>\n"
+                      "    <DT><H3>IE Vantrel Search Engines</H3>\n"
+                      "    <DL><p>\n";
+    for (const Engine& engine : engines) {
+        out += "        <DT><A HREF=\"" + Html(engine.Url) + "\" SHORTCUTURL=\"" + Html(engine.Keyword) +
+               "\">" + Html(engine.Name) + "</A>\n";
+    }
+    return out + "    </DL><p>\n</DL><p>\n";
+}
+
+// The keys Install writes for the engines, after the removal of the SearchUrl tree that Install does first.
+std::string RegFile(const std::vector<Engine>& engines) {
+    std::string_view searchUrl = SearchUrlKeyPath;
+    searchUrl.remove_suffix(1);
+    RegKey root{std::string()};
+    RegKey* key = &root;
+    for (std::string_view rest = searchUrl; !rest.empty();) {
+        const std::size_t separator = rest.find('\\');
+        key = &key->ChildOrNew(rest.substr(0, separator));
+        rest = separator == std::string_view::npos ? std::string_view() : rest.substr(separator + 1);
+    }
+    for (const Engine& engine : engines) {
+        RegKey& shortcut = key->ChildOrNew(engine.Keyword);
+        for (RegNamedValue& value : ShortcutValues(engine.Url)) {
+            shortcut.SetValue(value.Name, std::move(value.Value));
+        }
+    }
+    return FormatRegFileReplacing(searchUrl, root);
+}
+
+std::string FirefoxPolicy(const std::vector<Engine>& engines) {
+    std::string out = "{\n  \"policies\": {\n    \"SearchEngines\": {\n      \"Add\": [";
+    const char* separator = "\n";
+    for (const Engine& engine : engines) {
+        out += separator;
+        out += "        {\n          \"Name\": " + Json(engine.Name) +
+               ",\n          \"URLTemplate\": " + Json(TemplateOf(engine.Url)) +
+               ",\n          \"Method\": \"GET\",\n          \"Alias\": " + Json(engine.Keyword) +
+               "\n        }";
+        separator = ",\n";
+    }
+    return out + (engines.empty() ? "]\n" : "\n      ]\n") + "    }\n  }\n}\n";
+}
+
+std::string ChromePolicy(const std::vector<Engine>& engines) {
+    std::string out = "{\n  \"SiteSearchSettings\": [";
+    const char* separator = "\n";
+    for (const Engine& engine : engines) {
+        out += separator;
+        out += "    {\n      \"name\": " + Json(engine.Name) +
+               ",\n      \"shortcut\": " + Json(engine.Keyword) +
+               ",\n      \"url\": " + Json(TemplateOf(engine.Url)) + "\n    }";
+        separator = ",\n";
+    }
+    return out + (engines.empty() ? "]\n" : "\n  ]\n") + "}\n";
+}
+
+} // namespace
+
+std::optional<ExportFormat> ExportFormatNamed(std::string_view name) {
+    static constexpr std::array<std::pair<std::string_view, ExportFormat>, 4> Names = {{
+        {"bookmarks", ExportFormat::Bookmarks},
+        {"reg", ExportFormat::Reg},
+        {"firefox", ExportFormat::Firefox},
+        {"chrome", ExportFormat::Chrome},
+    }};
+    for (const auto& [known, format] : Names) {
+        if (SameName(name, known)) {
+            return format;
+        }
+    }
+    return std::nullopt;
+}
+
+EngineExport ExportEngines(const EngineRows& rows, ExportFormat format) {
+    EngineExport result;
+    const std::vector<Engine> engines = ExportedEngines(rows, format, result);
+    switch (format) {
+    case ExportFormat::Bookmarks:
+        result.Bytes = Bookmarks(engines);
+        break;
+    case ExportFormat::Reg:
+        result.Bytes = RegFile(engines);
+        break;
+    case ExportFormat::Firefox:
+        result.Bytes = FirefoxPolicy(engines);
+        break;
+    case ExportFormat::Chrome:
+        result.Bytes = ChromePolicy(engines);
+        break;
+    }
+    return result;
+}
+
+PromptMessage ExportReport(const EngineExport& exported, const Status& written) {
+    PromptMessage message;
+    message.Title = "ExportEngines()";
+    if (!written.ok()) {
+        message.Icon = PromptIcon::Exclamation;
+        message.Text =
+            JoinLines({"The engines could not be exported.", "", "Because: " + written.description()});
+        return message;
+    }
+    message.Text = std::to_string(exported.Exported) + " of " + std::to_string(exported.Checked) +
+                   " checked engines have been exported.";
+    if (exported.LeftOut.empty()) {
+        return message;
+    }
+    message.Icon = PromptIcon::Exclamation;
+    message.Text += "\r\n\r\nThese engines were left out:";
+    for (const LeftOutEngine& engine : exported.LeftOut) {
+        message.Text += "\r\n" + engine.Prefix + ": " + engine.Reason;
+    }
+    return message;
+}
+
+bool ExportEnginesToFile(const EngineRows& rows, ExportFormat format, const std::string& path,
+                         Prompt& prompt) {
+    const EngineExport exported = ExportEngines(rows, format);
+    const Status written = ReplaceFileAtomically(path, exported.Bytes);
+    prompt.Show(ExportReport(exported, written));
+    return written.ok() && exported.LeftOut.empty();
+}
