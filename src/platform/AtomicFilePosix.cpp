@@ -7,6 +7,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <new>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -155,15 +156,7 @@ void SyncFolder(const std::string& folder) {
     }
 }
 
-} // namespace
-
-TemporaryPath::~TemporaryPath() {
-    if (!path_.empty()) {
-        ::unlink(path_.c_str());
-    }
-}
-
-Status ReadWholeFile(const std::string& path, std::string& bytes) {
+Status ReadAll(const std::string& path, std::string& bytes) {
     bytes.clear();
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) {
@@ -192,6 +185,25 @@ Status ReadWholeFile(const std::string& path, std::string& bytes) {
             return {};
         }
         bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+} // namespace
+
+TemporaryPath::~TemporaryPath() {
+    if (!path_.empty()) {
+        ::unlink(path_.c_str());
+    }
+}
+
+Status ReadWholeFile(const std::string& path, std::string& bytes) {
+    // A file larger than the memory the program can get fails like any other read, and the program goes on.
+    try {
+        return ReadAll(path, bytes);
+    } catch (const std::bad_alloc&) {
+        bytes.clear();
+        bytes.shrink_to_fit();
+        return Status::Failure(ENOMEM, "The file is too large");
     }
 }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
+#include <new>
 #include <string>
 
 namespace {
@@ -105,15 +106,7 @@ Status WriteAll(HANDLE file, std::string_view bytes) {
     return {};
 }
 
-} // namespace
-
-TemporaryPath::~TemporaryPath() {
-    if (!path_.empty()) {
-        DeleteFileA(path_.c_str());
-    }
-}
-
-Status ReadWholeFile(const std::string& path, std::string& bytes) {
+Status ReadAll(const std::string& path, std::string& bytes) {
     bytes.clear();
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -134,6 +127,25 @@ Status ReadWholeFile(const std::string& path, std::string& bytes) {
             return {};
         }
         bytes.append(buffer, got);
+    }
+}
+
+} // namespace
+
+TemporaryPath::~TemporaryPath() {
+    if (!path_.empty()) {
+        DeleteFileA(path_.c_str());
+    }
+}
+
+Status ReadWholeFile(const std::string& path, std::string& bytes) {
+    // A file larger than the memory the program can get fails like any other read, and the program goes on.
+    try {
+        return ReadAll(path, bytes);
+    } catch (const std::bad_alloc&) {
+        bytes.clear();
+        bytes.shrink_to_fit();
+        return Status::Failure(ERROR_NOT_ENOUGH_MEMORY, "The file is too large");
     }
 }
 
