@@ -134,7 +134,7 @@ for _ in $(seq 100); do
 done
 [ "$(cat "$work/opened" 2>/dev/null)" = "http://www.dorvane.example/?from=ievantrel" ] ||
     fail "the web site link opened \"$(cat "$work/opened" 2>/dev/null)\", not the home page"
-answer About 'Escape in the About window' Escape
+answer About "The About window's close box" alt+F4
 
 # Add an engine: type its prefix, Tab to the URL box, type the URL, accept with Return.
 click_at "$main" 68 272
