@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/modStartup.h"
 #include "controls/TahomaFont.h"
 #include "forms/frmMain/frmMain.h"
@@ -5,8 +6,12 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
-    // The program takes no arguments: Qt is handed the program's name alone, so nothing on the command line
-    // is read, not even Qt's own options.
+    // A command runs before any application object exists, so it needs no display.
+    if (const std::optional<int> exitCode = RunCommandLine(argc, argv)) {
+        return *exitCode;
+    }
+    // Without arguments the window starts: Qt is handed the program's name alone, so nothing on the command
+    // line is read, not even Qt's own options.
     int programNameOnly = argc > 0 ? 1 : 0;
     QApplication application(programNameOnly, argv);
     RegisterTahoma();

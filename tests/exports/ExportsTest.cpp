@@ -14,9 +14,17 @@ VectorEngineRows Rows(const std::vector<std::pair<std::string, std::string>>& en
     return rows;
 }
 
+// The prefix "wé" in the list's encoding (the ANSI code page on Windows, UTF-8 elsewhere); exports hold
+// UTF-8. UTF-8.
+#ifdef _WIN32
+constexpr const char* ListWe = "w\xE9";
+#else
+constexpr const char* ListWe = "w\xC3\xA9";
+#endif
+
 const std::vector<std::pair<std::string, std::string>> Mixed = {
     {"g", "https://www.google.com/search?q=%s&hl=en"},
-    {"w\xC3\xA9", "https://fr.wikipedia.org/w/?search=%s&x=\"<y>\""},
+    {ListWe, "https://fr.wikipedia.org/w/?search=%s&x=\"<y>\""},
     {"", "https://empty.example/?q=%s"},
     {"two words", "https://space.example/?q=%s"},
     {"nos", "https://nos.example/"},
