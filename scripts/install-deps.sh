@@ -11,6 +11,7 @@ packages=(
     g++-mingw-w64-x86-64 wine wine64
     clang libclang-rt-14-dev clang-format-14 clang-tidy-14
     dpkg-dev file time desktop-file-utils
+    firefox-esr chromium sqlite3 python3-lz4
 )
 
 missing=()

@@ -16,7 +16,10 @@ stage() { printf '\n==== %s ====\n' "$*"; }
 stage "Native build and tests"
 cmake --preset dev >/dev/null
 cmake --build --preset dev -j "$jobs"
-ctest --preset dev -j "$jobs"
+ctest --preset dev -j "$jobs" -LE browsers
+
+stage "The exports in Debian's Firefox and Chromium"
+ctest --preset dev -L browsers --output-on-failure
 
 stage "Formatting and clang-tidy"
 scripts/lint.sh
