@@ -46,7 +46,7 @@ echo "Configuring Qt $upstream for Windows (mingw-w64, static)" >&2
 # the build; each function and datum gets a section of its own, so that the program's link drops what it never calls.
 unused_features=(
     graphicsview mdiarea dockwidget statusbar calendarwidget datetimeedit
-    colordialog fontdialog fontcombobox wizard inputdialog errormessage progressdialog splashscreen
+    colordialog fontdialog fontcombobox wizard errormessage progressdialog splashscreen
     undocommand undostack undogroup undoview textodfwriter textmarkdownreader textmarkdownwriter
     textbrowser syntaxhighlighter lcdnumber dial keysequenceedit toolbox commandlinkbutton
     tablewidget treewidget columnview datawidgetmapper scroller pdf picture movie

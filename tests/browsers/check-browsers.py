@@ -1,13 +1,7 @@
 #!/usr/bin/env python3
-"""Hands an exported file to Debian's own browsers, headless on fresh profiles, and reads back what they made of it.
-
-Usage: check-browsers.py bookmarks|firefox-policy|chrome-policy FILE EXPECTED
-
-EXPECTED is a UTF-8 file of lines "prefix<TAB>url", the url holding %s: exactly these keywords must come back, one
-per engine, from each browser that takes the file (bookmarks: Firefox and Chromium). A browser reads policies and
-first-run preferences from /etc only, so each runs in a private mount namespace with a temporary /etc laid over the
-real one: nothing outside the run ever sees the file. Prints one line per browser: keywords read back, seconds taken.
-"""
+"""Usage: check-browsers.py bookmarks|firefox-policy|chrome-policy FILE EXPECTED (UTF-8 lines "prefix<TAB>url").
+Hands the file to Debian's browsers, headless on fresh profiles in a private mount namespace with a temporary /etc
+over the real one, and checks that exactly the expected keywords come back, once each."""
 import json
 import os
 import shutil
@@ -195,7 +189,7 @@ def firefox_policy(file, expected):
     _, result = firefox(file, {"firefox/policies/policies.json": policy}, {}, script)
     if isinstance(result, str):
         raise RuntimeError(f"Firefox's search service: {result}")
-    return [tuple(row) for row in result], {(prefix, stored(fill(url))) for prefix, url in expected}
+    return [tuple(row) for row in result], {(prefix, stored(url.replace("%s", TERMS))) for prefix, url in expected}
 
 
 def stored(url):
@@ -206,11 +200,6 @@ def stored(url):
     rest = urllib.parse.quote(urllib.parse.urlunsplit(("", "", parts.path, parts.query, parts.fragment)),
                               safe="".join(map(chr, range(33, 127))))
     return f"{parts.scheme}://{netloc}{rest}"
-
-
-def fill(url):
-    """The address Firefox builds for a search of TERMS."""
-    return url.replace("%s", TERMS)
 
 
 def chromium(etc_files, first_run, query, wanted):
