@@ -198,7 +198,7 @@ def stored(url):
     host = parts.hostname.encode("idna").decode("ascii") if parts.hostname else ""
     netloc = parts.netloc.rpartition("@")[2].lower().replace(parts.hostname or "", host, 1)
     rest = urllib.parse.quote(urllib.parse.urlunsplit(("", "", parts.path, parts.query, parts.fragment)),
-                              safe="".join(map(chr, range(33, 127))))
+                              safe="".join(map(chr, range(33, 127))).replace('"', ""))
     return f"{parts.scheme}://{netloc}{rest}"
 
 
