@@ -30,17 +30,21 @@ for _ in $(seq "$starts"); do
     begin=$(date +%s%N)
     wine "$exe" >/dev/null 2>&1 &
     pid=$!
-    # xdotool's own --sync waits in half seconds: ask every 10 ms instead.
+    # xdotool's own --sync waits in half seconds: ask every 10 ms instead, for up to 30 seconds.
     window=
-    for _ in $(seq 1000); do
-        window=$(xdotool search --onlyvisible --name '^IE Vantrel v2\.00$' 2>/dev/null | head -n 1) && [ -n "$window" ] &&
-            break
+    deadline=$((SECONDS + 30))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        window=$(visible_windows '^IE Vantrel v2\.00$' | head -n 1) && [ -n "$window" ] && break
         sleep 0.01
     done
     end=$(date +%s%N)
     [ -n "$window" ] || { echo "the main window did not show" >&2; exit 1; }
     times+=($(((end - begin) / 1000000)))
-    xdotool windowactivate --sync "$window" key alt+F4
+    # Close it as its close box would: the window manager sends the window its close message.
+    activate_window "$window" || exit 1
+    xdotool key alt+F4
+    window_gone '^IE Vantrel v2\.00$' "$window" || exit 1
+    process_gone "$pid" || { echo "the program did not end when its window closed" >&2; exit 1; }
     wait "$pid"
 done
 median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((starts + 1) / 2))p")

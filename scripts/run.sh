@@ -34,7 +34,7 @@ start_window_manager
 "$program" &
 program_pid=$!
 main=$(window_named '^IE Vantrel v2\.[0-9]+$')
-xdotool windowactivate --sync "$main"
+activate_window "$main"
 sleep 1
 mkdir -p build/screenshots
 import -frame -window "$main" build/screenshots/main-window.png

@@ -2,8 +2,21 @@
 # Installs what is missing, builds, and runs every test: natively (then the formatting and clang-tidy gates),
 # under AddressSanitizer and UndefinedBehaviorSanitizer, the core cross-compiled for Windows under Wine, and the
 # Windows program under Wine. Fails on the first failure.
+#
+# Usage: test.sh [--quick]   --quick: only the native build, its tests and the lint gate, for the edit-build-test
+#                            loop; without it, everything, as CI runs it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+quick=
+case "${1:-}" in
+'') ;;
+--quick) quick=1 ;;
+*)
+    echo "usage: $0 [--quick]" >&2
+    exit 2
+    ;;
+esac
 
 scripts/install-deps.sh
 
@@ -23,6 +36,7 @@ ctest --preset dev -L browsers --output-on-failure
 
 stage "Formatting and clang-tidy"
 scripts/lint.sh
+[ -z "$quick" ] || exit 0
 
 stage "Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset sanitize >/dev/null

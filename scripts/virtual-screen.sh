@@ -32,24 +32,54 @@ start_window_manager() {
     return 1
 }
 
-# Prints the id of the visible window whose title matches the pattern, waiting up to 30 seconds for it.
-window_named() {
-    local id
-    id=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1) || true
-    if [ -z "$id" ]; then
-        echo "no window titled $1" >&2
-        return 1
-    fi
-    echo "$id"
+# Prints the ids of the visible windows whose title matches the pattern, one a line, none if there is none.
+# Fails when the search itself failed: Wine creates and destroys windows of its own while xdotool walks the
+# window tree, and one that goes in between ends the search with an X error such as BadWindow.
+visible_windows() {
+    local found status=0
+    found=$(timeout 5 xdotool search --onlyvisible --name "$1" 2>&1) || status=$?
+    [ "$status" -le 1 ] || return 1
+    [ -n "$found" ] || return 0
+    ! grep -q 'X Error' <<<"$found" || return 1
+    grep -E '^[0-9]+$' <<<"$found"
 }
 
-# Waits up to ten seconds for the window whose title matches the pattern to close.
+# Prints the id of the visible window whose title matches the pattern, waiting up to 30 seconds for it.
+window_named() {
+    local deadline=$((SECONDS + 30)) ids
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        if ids=$(visible_windows "$1") && [ -n "$ids" ]; then
+            head -n 1 <<<"$ids"
+            return 0
+        fi
+        sleep 0.1
+    done
+    echo "no window titled $1" >&2
+    return 1
+}
+
+# Waits up to ten seconds for the window whose title matches the pattern to close: any such window, or only the
+# one whose id is the second argument.
 window_gone() {
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+    local deadline=$((SECONDS + 10)) ids
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        if ids=$(visible_windows "$1"); then
+            grep -qxE "${2:-[0-9]+}" <<<"$ids" || return 0
+        fi
         sleep 0.1
     done
     echo "window titled $1 did not close" >&2
+    return 1
+}
+
+# Brings the window to the front and waits up to ten seconds for it to be the active one.
+activate_window() {
+    local deadline=$((SECONDS + 10))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        timeout 2 xdotool windowactivate --sync "$1" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    echo "window $1 could not be brought to the front" >&2
     return 1
 }
 

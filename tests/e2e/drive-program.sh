@@ -45,15 +45,11 @@ screenshot() {
 answer() {
     local box
     box=$(window_named "^$1\$") || fail "$2 showed no \"$1\" box"
-    xdotool windowactivate --sync "$box"
+    activate_window "$box" || fail "the \"$1\" box could not be brought to the front"
     [ -z "${4:-}" ] || screenshot "$4"
     xdotool key "$3"
     # The next box may have the same title: wait for this one to go.
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -qx "$box" || return 0
-        sleep 0.1
-    done
-    fail "$3 did not close the \"$1\" box"
+    window_gone "^$1\$" "$box" || fail "$3 did not close the \"$1\" box"
 }
 
 # Checks the current user's registry, as the platform keeps it, with one of the checks of check-state.py.
@@ -107,7 +103,7 @@ start_program
 program_pid=$!
 
 main=$(window_named '^IE Vantrel v2\.00$') || fail "the main window did not show"
-xdotool windowactivate --sync "$main"
+activate_window "$main" || fail "the main window could not be brought to the front"
 screenshot main-window.png
 
 click_at "$main" 426 312
@@ -126,7 +122,7 @@ check_registry search-fix 'the IE Search Fix'
 # The About window's web site link opens the maker's home page through the system's shell.
 click_at "$main" 77 311
 about=$(window_named '^About$') || fail "Dorvane Solutions opened no About window"
-xdotool windowactivate --sync "$about"
+activate_window "$about" || fail "the About window could not be brought to the front"
 click_at "$about" 160 128
 for _ in $(seq 100); do
     [ -s "$work/opened" ] && break
@@ -139,7 +135,7 @@ answer About "The About window's close box" alt+F4
 # Add an engine: type its prefix, Tab to the URL box, type the URL, accept with Return.
 click_at "$main" 68 272
 editor=$(window_named '^Add New Search Engine$') || fail "Add Search Engine opened no editor"
-xdotool windowactivate --sync "$editor"
+activate_window "$editor" || fail "the editor could not be brought to the front"
 xdotool type --delay 30 'e2e'
 xdotool key Tab
 xdotool type --delay 30 'http://e2e.example/?q=%s'
@@ -148,7 +144,7 @@ xdotool key Return
 window_gone '^Add New Search Engine$' || fail "Return did not close the editor"
 
 # Close the window as a person would; the program ends with it.
-xdotool windowactivate --sync "$main"
+activate_window "$main" || fail "the main window could not be brought to the front"
 xdotool key alt+F4
 process_gone "$program_pid" || fail "the program did not end when its window closed"
 wait "$program_pid" || fail "the program ended with status $?"
