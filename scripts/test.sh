@@ -42,7 +42,7 @@ stage "Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    ctest --preset sanitize -j "$jobs"
+    ctest --preset sanitize -j "$jobs" -LE browsers
 
 stage "Windows core build and tests under Wine"
 cmake --preset mingw >/dev/null
