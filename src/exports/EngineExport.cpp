@@ -5,6 +5,7 @@
 #include "platform/AtomicFile.h"
 #include "registry/RegFileFormat.h"
 #include "registry/RegKey.h"
+#include "registry/RegKeyPath.h"
 #include "registry/modCore.h"
 
 #include <algorithm>
@@ -198,10 +199,11 @@ std::string RegFile(const std::vector<Engine>& engines) {
     searchUrl.remove_suffix(1);
     RegKey root{std::string()};
     RegKey* key = &root;
-    for (std::string_view rest = searchUrl; !rest.empty();) {
-        const std::size_t separator = rest.find('\\');
-        key = &key->ChildOrNew(rest.substr(0, separator));
-        rest = separator == std::string_view::npos ? std::string_view() : rest.substr(separator + 1);
+    std::vector<std::string_view> names;
+    // The SearchUrl path is a constant of a few short names, which always splits.
+    static_cast<void>(SplitKeyPath(searchUrl, names));
+    for (std::string_view name : names) {
+        key = &key->ChildOrNew(name);
     }
     for (const Engine& engine : engines) {
         RegKey& shortcut = key->ChildOrNew(engine.Keyword);
