@@ -4,7 +4,8 @@
 #include <utility>
 
 // The outcome of an operation that can fail: success, or the system's error code and its description.
-class Status {
+// A result is never dropped unread: the compiler refuses it unless the caller says why with a cast to void.
+class [[nodiscard]] Status {
 public:
     Status() = default;
 

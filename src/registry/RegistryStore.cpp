@@ -6,7 +6,8 @@ RegistryBatch::RegistryBatch(RegistryStore& store) : store_(store), started_(sto
 
 RegistryBatch::~RegistryBatch() {
     if (open_) {
-        store_.EndBatch();
+        // A batch left without Commit is ended on an error path that already reports its own failure.
+        static_cast<void>(store_.EndBatch());
     }
 }
 

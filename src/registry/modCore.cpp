@@ -77,7 +77,8 @@ InstallOutcome InstallRows(const EngineRows& rows, RegistryStore& store) {
     if (Status cleared = RemoveAllShortcuts(store); !cleared.ok()) {
         outcome.NotRemoved.push_back({SearchUrlKeyName(), cleared});
     }
-    CreateSearchUrlKey(store);
+    // A SearchUrl key that cannot be made fails each shortcut's write, which names the reason.
+    static_cast<void>(CreateSearchUrlKey(store));
     for (std::size_t index = 1; index <= rows.Count(); ++index) {
         const EngineRow& row = rows.Row(index);
         std::string prefix = FieldOf(row, "PREFIX");
