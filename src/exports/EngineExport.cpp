@@ -1,8 +1,8 @@
 #include "exports/EngineExport.h"
 
 #include "engines/modParse.h"
-#include "exports/ListText.h"
 #include "platform/AtomicFile.h"
+#include "registry/ListText.h"
 #include "registry/RegFileFormat.h"
 #include "registry/RegKey.h"
 #include "registry/RegKeyPath.h"

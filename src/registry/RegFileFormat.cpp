@@ -8,6 +8,7 @@
 namespace {
 
 constexpr std::string_view Header = "Windows Registry Editor Version 5.00";
+constexpr std::string_view Header8Bit = "REGEDIT4";
 constexpr std::string_view RootName = "HKEY_CURRENT_USER";
 constexpr std::string_view ByteOrderMark = "\xFF\xFE";
 
@@ -29,7 +30,33 @@ void AppendHexDigits(std::uint32_t number, int digits, std::string& out) {
     }
 }
 
+void AppendHexBytes(std::string_view bytes, std::string& out) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (i > 0) {
+            out += ',';
+        }
+        AppendHexDigits(static_cast<unsigned char>(bytes[i]), 2, out);
+    }
+}
+
+// "hex(7):" and its bytes, the type in as few digits as it takes.
+void AppendTypedBytes(const RegValue& value, std::string& out) {
+    const auto type = static_cast<std::uint32_t>(value.Type);
+    int digits = 1;
+    while (digits < 8 && (type >> (4 * digits)) != 0) {
+        ++digits;
+    }
+    out += "hex(";
+    AppendHexDigits(type, digits, out);
+    out += "):";
+    AppendHexBytes(value.Data, out);
+}
+
 void AppendData(const RegValue& value, std::string& out) {
+    if (value.AsBytes) {
+        AppendTypedBytes(value, out);
+        return;
+    }
     switch (value.Type) {
     case RegType::String:
         AppendQuoted(value.Data, out);
@@ -45,12 +72,7 @@ void AppendData(const RegValue& value, std::string& out) {
     }
     case RegType::Binary:
         out += "hex:";
-        for (std::size_t i = 0; i < value.Data.size(); ++i) {
-            if (i > 0) {
-                out += ',';
-            }
-            AppendHexDigits(static_cast<unsigned char>(value.Data[i]), 2, out);
-        }
+        AppendHexBytes(value.Data, out);
         break;
     }
 }
@@ -78,14 +100,9 @@ void AppendKey(const RegKey& key, std::string& path, std::string& out) {
     }
 }
 
-} // namespace
-
-std::string FormatRegFile(const RegKey& root) {
-    return FormatRegFileReplacing({}, root);
-}
-
-std::string FormatRegFileReplacing(std::string_view removedPath, const RegKey& root) {
-    std::string text(Header);
+// The file's text in UTF-8, its lines after the header led by the removal of `removedPath` when there is one.
+std::string RegFileText(std::string_view header, std::string_view removedPath, const RegKey& root) {
+    std::string text(header);
     text += "\r\n";
     if (!removedPath.empty()) {
         text += "\r\n[-";
@@ -104,23 +121,51 @@ std::string FormatRegFileReplacing(std::string_view removedPath, const RegKey& r
         }
     }
     text += "\r\n";
-    std::string bytes(ByteOrderMark);
-    AppendUtf16Le(text, bytes);
+    return text;
+}
+
+} // namespace
+
+std::string FormatRegFile(const RegKey& root, RegFileEncoding encoding) {
+    if (encoding == RegFileEncoding::Utf16) {
+        return FormatRegFileReplacing({}, root);
+    }
+    std::string bytes;
+    AppendWindows1252(RegFileText(Header8Bit, {}, root), bytes);
     return bytes;
 }
 
-Status ParseRegFile(std::string_view bytes, const std::string& fileName, RegKey& root) {
+std::string FormatRegFileReplacing(std::string_view removedPath, const RegKey& root) {
+    std::string bytes(ByteOrderMark);
+    AppendUtf16Le(RegFileText(Header, removedPath, root), bytes);
+    return bytes;
+}
+
+bool FitsRegFile(std::string_view text, RegFileEncoding encoding) {
+    return encoding == RegFileEncoding::Utf16 ? FirstNonUtf8(text) == std::string_view::npos
+                                              : FitsWindows1252(text);
+}
+
+Status ParseRegFile(std::string_view bytes, const std::string& fileName, RegKey& root,
+                    RegFileEncoding& encoding) {
     RegFileParser parser(fileName, root);
     std::string text;
+    encoding = RegFileEncoding::Utf16;
     if (bytes.starts_with(ByteOrderMark)) {
         bytes.remove_prefix(ByteOrderMark.size());
         AppendUtf8FromUtf16Le(bytes, text);
         if (bytes.size() % 2 != 0) {
             return parser.Fail(parser.LineCount(text), "the file ends in the middle of a character");
         }
+    } else if (bytes.starts_with(Header8Bit)) {
+        encoding = RegFileEncoding::Windows1252;
+        AppendUtf8FromWindows1252(bytes, text);
     } else {
         if (bytes.starts_with("\xEF\xBB\xBF")) {
             bytes.remove_prefix(3);
+        }
+        if (const std::size_t bad = FirstNonUtf8(bytes); bad != std::string_view::npos) {
+            return parser.Fail(parser.LineCount(bytes.substr(0, bad)), "bytes that are not UTF-8");
         }
         text = bytes;
     }

@@ -216,5 +216,16 @@ Status RegFileParser::ParseData(std::size_t number, std::string_view data, RegVa
         }
         return {};
     }
+    if (StartsWithFolded(data, "hex(")) {
+        const std::size_t close = data.find("):");
+        std::uint32_t type = 0;
+        if (close == std::string_view::npos || !ReadHexNumber(data.substr(4, close - 4), type) ||
+            !ReadHexBytes(data.substr(close + 2), value.Data)) {
+            return Fail(number, "a \"hex(type):\" value that is not a list of hexadecimal bytes");
+        }
+        value.Type = static_cast<RegType>(type);
+        value.AsBytes = true;
+        return {};
+    }
     return Fail(number, "a value of an unknown type");
 }

@@ -74,13 +74,29 @@ Status SplitDeletedPath(RegRoot root, std::string_view path, std::vector<std::st
 
 } // namespace
 
-Status RegFileStore::Read(RegKey& root) const {
+Status RegFileStore::Read(RegKey& root, RegFileEncoding& encoding) const {
     root = RegKey(std::string());
+    encoding = RegFileEncoding::Utf16;
     std::string bytes;
     if (Status read = ReadWholeFile(path_, bytes); !read.ok()) {
         return read.code() == ENOENT ? Status() : FileFailure(path_, "read", read);
     }
-    return ParseRegFile(bytes, path_, root);
+    return ParseRegFile(bytes, path_, root, encoding);
+}
+
+Status RegFileStore::CheckFits(std::initializer_list<std::string_view> texts) const {
+    for (const std::string_view text : texts) {
+        if (!FitsRegFile(text, encoding_)) {
+            return Status::Failure(
+                EILSEQ,
+                encoding_ == RegFileEncoding::Utf16
+                    ? "Its name or text holds bytes that are not UTF-8, which the registry file cannot keep "
+                      "as they are."
+                    : "Its name or text holds characters that the registry file's code page (Windows-1252) "
+                      "does not have.");
+        }
+    }
+    return {};
 }
 
 Status RegFileStore::BeginBatch() {
@@ -98,7 +114,7 @@ Status RegFileStore::BeginBatch() {
     }
     // Holding the lock, no other copy is writing the store: any temporary file of it is a killed writer's.
     RemoveLeftoverTemporaries(path_);
-    if (Status read = Read(root_); !read.ok()) {
+    if (Status read = Read(root_, encoding_); !read.ok()) {
         lock_.Release();
         root_ = RegKey(std::string());
         return read;
@@ -114,7 +130,7 @@ Status RegFileStore::EndBatch() {
     }
     Status written;
     if (dirty_) {
-        written = ReplaceFileAtomically(path_, FormatRegFile(root_));
+        written = ReplaceFileAtomically(path_, FormatRegFile(root_, encoding_));
         if (!written.ok()) {
             written = FileFailure(path_, "written", written);
         }
@@ -150,6 +166,9 @@ Status RegFileStore::CreateKey(RegRoot root, std::string_view path) {
         return split;
     }
     return Change([&](RegKey& tree) {
+        if (Status fits = CheckFits({path}); !fits.ok()) {
+            return fits;
+        }
         WalkCreating(tree, names);
         return Status();
     });
@@ -169,6 +188,12 @@ Status RegFileStore::SetValue(RegRoot root, std::string_view path, std::string_v
         return checked;
     }
     return Change([&](RegKey& tree) {
+        // A path split above is new to this batch; the one kept from the last write was checked then.
+        const std::string_view newPath = names.empty() ? std::string_view() : path;
+        const std::string_view text = value.Type == RegType::String ? std::string_view(value.Data) : "";
+        if (Status fits = CheckFits({newPath, name, text}); !fits.ok()) {
+            return fits;
+        }
         KeyToWrite(tree, path, names).SetValue(name, value);
         return Status();
     });
@@ -229,7 +254,8 @@ const RegKey* RegFileStore::Find(std::string_view path, RegKey& scratch) {
     if (depth_ > 0) {
         return Walk(root_, names);
     }
-    return Read(scratch).ok() ? Walk(scratch, names) : nullptr;
+    RegFileEncoding encoding = RegFileEncoding::Utf16;
+    return Read(scratch, encoding).ok() ? Walk(scratch, names) : nullptr;
 }
 
 bool RegFileStore::KeyExists(RegRoot root, std::string_view path) {

@@ -1,23 +1,65 @@
 #include "registry/RegKey.h"
 
+#include "registry/UpcaseTable.h"
+#include "registry/Utf16.h"
+
 #include <algorithm>
+#include <iterator>
+#include <optional>
 
 namespace {
 
-char FoldChar(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+// Where a byte that is not UTF-8 goes among the folded characters: past every code point, so it equals only
+// itself.
+constexpr char32_t NotText = 0x110000;
+
+// The character as the registry compares it: its simple upper-case form, one UTF-16 unit to one. A character
+// beyond the BMP is two units, which the registry compares as they are.
+char32_t Upcase(char32_t code) {
+    if (code < 0x80) {
+        return code >= 'a' && code <= 'z' ? code - ('a' - 'A') : code;
+    }
+    const auto after = std::ranges::upper_bound(UpcaseRanges, code, {}, &UpcaseRange::First);
+    if (code > 0xFFFF || after == UpcaseRanges.begin()) {
+        return code;
+    }
+    const UpcaseRange& range = *std::prev(after);
+    return code <= range.Last && (code - range.First) % range.Step == 0 ? code + range.Delta : code;
+}
+
+char32_t NextFolded(std::string_view name, std::size_t& at) {
+    const auto byte = static_cast<unsigned char>(name[at]);
+    const std::optional<char32_t> code = NextCodePoint(name, at);
+    return code ? Upcase(*code) : NotText + byte;
 }
 
 } // namespace
 
 std::string FoldName(std::string_view name) {
-    std::string folded(name);
-    std::ranges::transform(folded, folded.begin(), FoldChar);
+    std::string folded;
+    folded.reserve(name.size());
+    for (std::size_t at = 0; at < name.size();) {
+        const char32_t code = NextFolded(name, at);
+        if (code < NotText) {
+            AppendUtf8(code, folded);
+        } else {
+            // 0xFF, which UTF-8 never holds, marks the byte that follows as one that is not text.
+            folded += '\xFF';
+            folded += static_cast<char>(code - NotText);
+        }
+    }
     return folded;
 }
 
 bool SameName(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) { return FoldChar(x) == FoldChar(y); });
+    std::size_t atA = 0;
+    std::size_t atB = 0;
+    while (atA < a.size() && atB < b.size()) {
+        if (NextFolded(a, atA) != NextFolded(b, atB)) {
+            return false;
+        }
+    }
+    return atA == a.size() && atB == b.size();
 }
 
 RegKey* RegKey::Child(std::string_view name) {

@@ -8,7 +8,9 @@
 #include <unordered_map>
 #include <vector>
 
-// A name as the registry compares it: letters without regard to case.
+// A name as the registry compares it: each character in its simple upper-case form, as Windows folds key and
+// value names (so "é" and "É" are one name, "ß" and "SS" two). The UTF-8 text's folded form, a byte that is
+// not UTF-8 standing for itself alone.
 std::string FoldName(std::string_view name);
 bool SameName(std::string_view a, std::string_view b);
 

@@ -20,10 +20,13 @@ enum class RegType : std::uint32_t {
 };
 
 // A value's type and data. A String's data is its text in the system's 8-bit encoding, without a terminating
-// zero; a Dword's or Binary's data is its bytes.
+// zero; a Dword's or Binary's data is its bytes. A value that a store file holds as "hex(N):" bytes (the
+// types the program does not write, such as REG_EXPAND_SZ) is kept as those bytes, of the type N, whatever N
+// is, and written back the same way.
 struct RegValue {
     RegType Type = RegType::String;
     std::string Data;
+    bool AsBytes = false;
 
     bool operator==(const RegValue&) const = default;
 };

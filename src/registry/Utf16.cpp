@@ -1,5 +1,8 @@
 #include "registry/Utf16.h"
 
+#include <algorithm>
+#include <array>
+
 namespace {
 
 constexpr char32_t Replacement = 0xFFFD;
@@ -19,13 +22,39 @@ void AppendCodePointUtf16(char32_t code, std::string& out) {
     AppendUnit(static_cast<char16_t>(0xDC00 + (code & 0x3FF)), out);
 }
 
-// Decodes one code point at `at`, advancing it; U+FFFD and one byte for anything that is not well-formed
-// UTF-8.
-char32_t DecodeUtf8(std::string_view text, std::size_t& at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
+char16_t UnitAt(std::string_view utf16, std::size_t at) {
+    return static_cast<char16_t>(static_cast<unsigned char>(utf16[at]) |
+                                 (static_cast<unsigned char>(utf16[at + 1]) << 8));
+}
+
+// Windows-1252's characters for the bytes 0x80 to 0x9F.
+constexpr std::array<char16_t, 32> Windows1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+std::optional<char> ToWindows1252(char32_t code) {
+    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+        return static_cast<char>(code);
+    }
+    const auto found = std::ranges::find(Windows1252High, code);
+    if (found == Windows1252High.end()) {
+        return std::nullopt;
+    }
+    return static_cast<char>(0x80 + (found - Windows1252High.begin()));
+}
+
+} // namespace
+
+std::optional<char32_t> NextCodePoint(std::string_view utf8, std::size_t& at) {
+    const auto lead = static_cast<unsigned char>(utf8[at]);
     std::size_t length = 0;
     char32_t code = 0;
     char32_t minimum = 0;
+    if (lead < 0x80) {
+        ++at;
+        return lead;
+    }
     if (lead >= 0xC2 && lead <= 0xDF) {
         length = 2, code = lead & 0x1F, minimum = 0x80;
     } else if (lead >= 0xE0 && lead <= 0xEF) {
@@ -34,26 +63,36 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& at) {
         length = 4, code = lead & 0x07, minimum = 0x10000;
     } else {
         ++at;
-        return Replacement;
+        return std::nullopt;
     }
-    if (at + length > text.size()) {
+    if (at + length > utf8.size()) {
         ++at;
-        return Replacement;
+        return std::nullopt;
     }
     for (std::size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[at + i]);
+        const auto next = static_cast<unsigned char>(utf8[at + i]);
         if ((next & 0xC0) != 0x80) {
             ++at;
-            return Replacement;
+            return std::nullopt;
         }
         code = (code << 6) | (next & 0x3F);
     }
     if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
         ++at;
-        return Replacement;
+        return std::nullopt;
     }
     at += length;
     return code;
+}
+
+std::size_t FirstNonUtf8(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t start = at;
+        if (!NextCodePoint(text, at)) {
+            return start;
+        }
+    }
+    return std::string_view::npos;
 }
 
 void AppendUtf8(char32_t code, std::string& out) {
@@ -74,17 +113,10 @@ void AppendUtf8(char32_t code, std::string& out) {
     }
 }
 
-char16_t UnitAt(std::string_view utf16, std::size_t at) {
-    return static_cast<char16_t>(static_cast<unsigned char>(utf16[at]) |
-                                 (static_cast<unsigned char>(utf16[at + 1]) << 8));
-}
-
-} // namespace
-
 std::size_t Utf16Length(std::string_view utf8) {
     std::size_t units = 0;
     for (std::size_t at = 0; at < utf8.size();) {
-        units += DecodeUtf8(utf8, at) < 0x10000 ? 1 : 2;
+        units += NextCodePoint(utf8, at).value_or(Replacement) < 0x10000 ? 1 : 2;
     }
     return units;
 }
@@ -105,7 +137,7 @@ void AppendUtf16Le(std::string_view utf8, std::string& out) {
             *write++ = '\0';
         }
         if (at < utf8.size()) {
-            AppendCodePointUtf16(DecodeUtf8(utf8, at), out);
+            AppendCodePointUtf16(NextCodePoint(utf8, at).value_or(Replacement), out);
         }
     }
 }
@@ -137,5 +169,31 @@ void AppendUtf8FromUtf16Le(std::string_view utf16, std::string& out) {
         } else {
             AppendUtf8(Replacement, out);
         }
+    }
+}
+
+void AppendUtf8FromWindows1252(std::string_view bytes, std::string& out) {
+    out.reserve(out.size() + bytes.size());
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        AppendUtf8(byte >= 0x80 && byte < 0xA0 ? Windows1252High[byte - 0x80] : byte, out);
+    }
+}
+
+bool FitsWindows1252(std::string_view utf8) {
+    for (std::size_t at = 0; at < utf8.size();) {
+        const std::optional<char32_t> code = NextCodePoint(utf8, at);
+        if (!code || !ToWindows1252(*code)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void AppendWindows1252(std::string_view utf8, std::string& out) {
+    out.reserve(out.size() + utf8.size());
+    for (std::size_t at = 0; at < utf8.size();) {
+        const std::optional<char32_t> code = NextCodePoint(utf8, at);
+        out += code ? ToWindows1252(*code).value_or('?') : '?';
     }
 }

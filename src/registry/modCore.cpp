@@ -1,10 +1,12 @@
 #include "registry/modCore.h"
 
 #include "engines/modParse.h"
+#include "registry/ListText.h"
 #include "registry/RegKey.h"
 #include "registry/modRegistry.h"
 
 #include <array>
+#include <optional>
 #include <unordered_set>
 
 namespace {
@@ -48,13 +50,14 @@ void NoteFailure(std::vector<Failure>& failures, std::string name, const Status&
     failures.push_back({name.empty() ? std::string("(empty prefix)") : std::move(name), reason});
 }
 
-// The prefix's key as the registry tells keys apart: letters without regard to case, and one trailing
+// The prefix's key as the registry tells keys apart: characters without regard to case, and one trailing
 // backslash naming the same key as the prefix without it.
 std::string KeyOf(std::string_view prefix) {
     if (prefix.ends_with('\\')) {
         prefix.remove_suffix(1);
     }
-    return FoldName(prefix);
+    const std::optional<std::string> text = ListTextToUtf8(prefix);
+    return FoldName(text ? *text : prefix);
 }
 
 std::unordered_set<std::string> CheckedKeys(const EngineRows& rows) {

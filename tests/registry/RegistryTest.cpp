@@ -3,6 +3,7 @@
 // configuration folder, whose bytes, readers, place, lock and corrupt files are checked too.
 #include "engines/VectorEngineRows.h"
 #include "engines/modParse.h"
+#include "registry/RegKey.h"
 #include "registry/RegistryCommands.h"
 #include "registry/SearchFix.h"
 #include "registry/UserRegistry.h"
@@ -31,6 +32,11 @@ constexpr RegRoot User = RegRoot::CurrentUser;
 const std::string Key = "Software\\IEVantrelTest",
                   SearchUrl = "Software\\Microsoft\\Internet Explorer\\SearchUrl";
 using Boxes = std::vector<PromptMessage>;
+#ifdef _WIN32
+const std::string Acute = "\xE9", CapitalAcute = "\xC9"; // in the ANSI code page
+#else
+const std::string Acute = "\xC3\xA9", CapitalAcute = "\xC3\x89";
+#endif
 
 RegValue Text(std::string text) {
     return RegValue{RegType::String, std::move(text)};
@@ -107,19 +113,21 @@ TEST_F(Registry, ValuesKeysCaseAndDeletionBehaveAsTheRegistrys) {
 // Rows as "+prefix url" (checked) or "-prefix url". An unchecked row leaves a checked row's key.
 TEST_F(Registry, InstallRewritesTheSearchUrlKeyFromTheCheckedRowsAndReportsTheCount) {
     ASSERT_TRUE(InstallShortcut(s, "byhand", "http://by-hand/%s").ok());
-    for (const std::string row : {"+g http://g/?q=%s", "-off http://off/%s", "+ http://empty/%s", "- ",
+    for (const std::string& row :
+         std::vector<std::string>{"+g http://g/?q=%s", "-off http://off/%s", "+ http://empty/%s", "- ",
                                   "+Dup http://first", "+dUP http://second", "-DUP\\ http://unchecked",
-                                  "+a\\b http://nested", "+..\\Escaped http://dots", "+noUrl "}) {
+                                  "+a\\b http://nested", "+..\\Escaped http://dots", "+noUrl ",
+                                  "+" + Acute + " http://acute", "-" + CapitalAcute + " http://unchecked"}) {
         Add(row.substr(1, row.find(' ') - 1), row.substr(row.find(' ') + 1), row[0] == '+');
     }
     InstallEngines(rows, s, prompt);
-    EXPECT_EQ(SubKeys(), ".. Dup a g noUrl ");
+    EXPECT_EQ(SubKeys(), ".. Dup a g noUrl " + Acute + " ");
     EXPECT_EQ(Shortcut("g") + Shortcut("") + Shortcut("dup") + Shortcut("a\\b") + Shortcut("..\\Escaped") +
-                  Shortcut("noUrl"),
-              "http://g/?q=%shttp://empty/%shttp://secondhttp://nestedhttp://dots");
+                  Shortcut("noUrl") + Shortcut(Acute),
+              "http://g/?q=%shttp://empty/%shttp://secondhttp://nestedhttp://dotshttp://acute");
     // Removing the empty prefix keeps the key; removing all deletes it, and again succeeds.
     EXPECT_TRUE(RemoveShortcut(s, "").ok() && RemoveShortcut(s, "g").ok() && RemoveShortcut(s, "g").ok());
-    EXPECT_EQ(SubKeys() + Shortcut(""), ".. Dup a noUrl http://empty/%s");
+    EXPECT_EQ(SubKeys() + Shortcut(""), ".. Dup a noUrl " + Acute + " http://empty/%s");
     EXPECT_TRUE(RemoveAllShortcuts(s).ok() && RemoveAllShortcuts(s).ok() && !s.KeyExists(User, SearchUrl));
     rows.Replace({});
     InstallEngines(rows, s, prompt);
@@ -133,7 +141,7 @@ TEST_F(Registry, InstallRewritesTheSearchUrlKeyFromTheCheckedRowsAndReportsTheCo
     const std::string reason = prompt.Shown[2].Text.substr(prompt.Shown[2].Text.find("\r\n\r\nBecause: "));
     EXPECT_GT(reason.size(), 13u);
     EXPECT_EQ(prompt.Shown,
-              (Boxes{{"InstallEngines()", "7 of 10 shortcuts have been installed.", PromptIcon::Information,
+              (Boxes{{"InstallEngines()", "8 of 12 shortcuts have been installed.", PromptIcon::Information,
                       PromptButtons::Ok},
                      {"InstallEngines()", "0 of 0 shortcuts have been installed.", PromptIcon::Information,
                       PromptButtons::Ok},
@@ -211,6 +219,25 @@ TEST(Utf16, ConvertsWellFormedTextAndReplacesEverythingElse) {
     }
 }
 
+// Names compare as the Windows registry compares them: each UTF-16 unit in its simple upper-case form.
+TEST(RegKey, NamesFoldAsTheWindowsRegistryFoldsThem) {
+    // az à þ ÿ ā į (every other unit) ı ſ ǅ ǆ ᾳ ｚ; ÷ ×, Ā āā, ß, beyond the BMP, bytes that are not UTF-8.
+    const std::tuple<std::string, std::string, bool> cases[] = {
+        {"az\xC3\xA0\xC3\xBE\xC3\xBF\xC4\x81\xC4\xAF\xC4\xB1\xC5\xBF\xC7\x85\xC7\x86\xE1\xBE\xB3\xEF\xBD\x9A",
+         "AZ\xC3\x80\xC3\x9E\xC5\xB8\xC4\x80\xC4\xAEIS\xC7\x84\xC7\x84\xE1\xBE\xBC\xEF\xBC\xBA", true},
+        {"\xC3\xB7", "\xC3\x97", false},
+        {"\xC4\x80", "\xC4\x81\xC4\x81", false},
+        {"\xC3\x9F", "SS", false},
+        {"\xF0\x90\x90\xA8", "\xF0\x90\x90\x80", false},
+        {"caf\xE9", "CAF\xE9", true},
+        {"caf\xE9", "caf\xC9", false},
+        {"\xE9\xC3\xA9", "\xC3\xA9\xE9", false}};
+    for (const auto& [a, b, same] : cases) {
+        EXPECT_EQ(SameName(a, b), same) << a << " " << b;
+        EXPECT_EQ(FoldName(a) == FoldName(b), same) << a << " " << b;
+    }
+}
+
 #ifdef _WIN32
 // Values as the Windows registry hands them to any other program, as "type:bytes": texts count their zero.
 TEST_F(Registry, EachValueHasItsTypeAndBytesForOtherPrograms) {
@@ -251,12 +278,12 @@ TEST_F(Registry, TheStoreFileIsTheRegistryEditorsFormatInUtf16ByteForByte) {
                       "\r\n\r\n[HKEY_CURRENT_USER\\Software\\Test]\r\n@=\"a\\\"b\\\\c\"\r\n"
                       "\"Count\"=dword:0000002a\r\n\"Flag\"=hex:01,00,00,00\r\n\r\n"
                       "[HKEY_CURRENT_USER\\Software\\Test\\Empty]\r\n\r\n"));
-    // Texts are UTF-8 inside and UTF-16 in the file; a byte that is not UTF-8 becomes one character.
-    ASSERT_TRUE(WriteStringValue(s, User, "Caf\xC3\xA9", "caf\xE9", "\xF0\x9F\x94\x8D").ok());
-    EXPECT_EQ(s.QueryValue(User, "CAF\xC3\xA9", "caf\xEF\xBF\xBD"), Text("\xF0\x9F\x94\x8D"));
+    // Texts are UTF-8 inside and UTF-16 in the file; names fold as Windows folds them.
+    ASSERT_TRUE(WriteStringValue(s, User, "Caf\xC3\xA9", "\xC3\xA9t\xC3\xA9", "\xF0\x9F\x94\x8D").ok());
+    EXPECT_EQ(s.QueryValue(User, "CAF\xC3\x89", "\xC3\x89T\xC3\x89"), Text("\xF0\x9F\x94\x8D"));
     EXPECT_NE(ReadBytes(path).find(std::string("C\0a\0f\0\xE9\0]\0", 10)), std::string::npos);
-    for (const std::string& key : std::vector<std::string>{
-             "\\Software", "Software\\\\Deeper", "Software\\Line\nBreak", std::string(256, '\x87')}) {
+    for (const std::string& key :
+         std::vector<std::string>{"\\Software", "Software\\\\Deeper", "Software\\Line\nBreak"}) {
         EXPECT_FALSE(EnsureKey(s, User, key).ok()) << key;
     }
     EXPECT_FALSE(WriteStringValue(s, User, "Software", "Name", "two\r\nlines").ok() ||
@@ -270,6 +297,38 @@ TEST_F(Registry, TheStoreFileIsTheRegistryEditorsFormatInUtf16ByteForByte) {
     EXPECT_EQ(s.QueryValue(User, "A", "Bytes"), (RegValue{RegType::Binary, "\x01\x02\x03\xFF"}));
     EXPECT_EQ(s.QueryValue(User, "A", ""), (RegValue{RegType::Dword, std::string("\x10\0\0\0", 4)}));
     EXPECT_EQ(SubKeys("A") + SubKeys("A\\B") + SubKeys("C"), "B D ");
+}
+
+// Either form of the store keeps what it holds as it is, typed values included, and refuses and names each
+// prefix it cannot hold so.
+TEST_F(Registry, TheStoreKeepsItsFormAndValuesAndRefusesWhatItCannotHold) {
+    const std::string kept =
+                          "\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"caf\xE9\"=\"\xE9\"\r\n\"p\"=hex(2):25,00\r\n"
+                          "\"q\"=hex(b):01,02\r\n",
+                      installed = "[HKEY_CURRENT_USER\\" + SearchUrl + "\\ok\xE9]";
+    std::filesystem::create_directories(config.Path() / "ievantrel");
+    for (const bool ansi : {false, true}) {
+        const std::string file =
+            ansi ? "REGEDIT4" + kept : Utf16Le("Windows Registry Editor Version 5.00" + kept);
+        WriteBytes(path, file + (ansi ? "\r\n" : std::string("\r\0\n\0", 4)));
+        rows.Replace({});
+        for (const char* prefix : {"caf\xE9", "caf\xE8", "\xD0\x94", "ok\xC3\xA9"}) {
+            Add(prefix, "http://x/%s");
+        }
+        InstallEngines(rows, s, prompt);
+        const std::string bytes = ReadBytes(path);
+        EXPECT_TRUE(bytes.starts_with(file) &&
+                    bytes.find(ansi ? installed : Utf16Le(installed).substr(2)) != std::string::npos);
+        EXPECT_EQ(SubKeys(), ansi ? "ok\xC3\xA9 " : "ok\xC3\xA9 \xD0\x94 ");
+        EXPECT_EQ(
+            prompt.Shown.back().Text,
+            ansi ? "1 of 4 shortcuts have been installed.\r\n\r\nThese shortcuts could not be installed:"
+                   "\r\ncaf\xE9\r\ncaf\xE8\r\n\xD0\x94\r\n\r\nBecause: Its name or text holds characters "
+                   "that the registry file's code page (Windows-1252) does not have."
+                 : "2 of 4 shortcuts have been installed.\r\n\r\nThese shortcuts could not be installed:"
+                   "\r\ncaf\xE9\r\ncaf\xE8\r\n\r\nBecause: Its name or text holds bytes that are not "
+                   "UTF-8, which the registry file cannot keep as they are.");
+    }
 }
 
 // $XDG_CONFIG_HOME when absolute, else $HOME/.config, else the user's home from the system; "/" is a home.
@@ -323,7 +382,8 @@ TEST_F(Registry, ACorruptStoreIsNeverOverwrittenAndEveryCommandSaysWhy) {
                                     {std::string("\x8F\x03\xD1\x00\x7A\xC4\x19\xEE\x00\x42\xB7", 11), "1: "},
                                     {Utf16Le(header + key).substr(0, 97), "3: "},
                                     {Utf16Le(header + "[HKEY_CURRENT_USER\\A\r\n\"x\"=\"y\"\r\n"), "3: "},
-                                    {Utf16Le(header + key + "\"x\"=\"y\"\r\n\"p\"=hex(2):41,00\r\n"), "5: "},
+                                    {Utf16Le(header + key + "\"x\"=\"y\"\r\n\"p\"=hex(2:41,00\r\n"), "5: "},
+                                    {header + key + "\"x\"=\"caf\xE9\"\r\n", "4: "},
                                     {Utf16Le(header + key + "\"p\"=hex:001\r\n"), "4: "},
                                     {Utf16Le(header + "[HKEY_LOCAL_MACHINE\\A]\r\n"), "3: "},
                                     {Utf16Le(header + key + "\"x\"=\"y\r\n"), "4: "},

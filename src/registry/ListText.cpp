@@ -1,0 +1,37 @@
+#include "registry/ListText.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include "registry/Utf16.h"
+#endif
+
+#ifdef _WIN32
+
+std::optional<std::string> ListTextToUtf8(std::string_view text) {
+    if (text.empty()) {
+        return std::string();
+    }
+    const int size = static_cast<int>(text.size());
+    const int wideLength = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+    if (wideLength == 0) {
+        return std::nullopt;
+    }
+    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), wideLength);
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), length, nullptr, nullptr);
+    return utf8;
+}
+
+#else
+
+std::optional<std::string> ListTextToUtf8(std::string_view text) {
+    if (FirstNonUtf8(text) != std::string_view::npos) {
+        return std::nullopt;
+    }
+    return std::string(text);
+}
+
+#endif
