@@ -1,12 +1,16 @@
 #include "MakerSite.h"
 #include "controls/TahomaFont.h"
+#include "engines/VectorEngineRows.h"
+#include "exports/EngineExport.h"
 #include "forms/frmAbout/frmAbout.h"
 #include "forms/frmAddEngine/frmAddEngine.h"
 #include "support/MainWindowFixture.h"
 #include "support/MessageBoxAnswerer.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScreen>
 
 #include <functional>
@@ -36,6 +40,26 @@ void PressAndRelease(frmAddEngine* editor, const char* box, Qt::Key key) {
     QTest::keyPress(Box(editor, box), key);
     QVERIFY(editor->isVisible());
     QTest::keyRelease(Box(editor, box), key);
+}
+
+// Opens the list's menu with `open` and picks `item` from Export Checked Engines, or closes the menu when the
+// item is null or greyed out. Returns where the menu came up (nowhere: a null point) and if it could export.
+std::pair<QPoint, bool> PickExport(const std::function<void()>& open, QAction* item) {
+    std::pair<QPoint, bool> shown;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QAction* submenu = menu->actions().value(0);
+        shown = {menu->pos(), submenu->isEnabled()};
+        if (item == nullptr || !shown.second) {
+            menu->close();
+            return;
+        }
+        menu->setActiveAction(submenu);
+        submenu->menu()->setActiveAction(item);
+        QTest::keyClick(submenu->menu(), Qt::Key_Return);
+    });
+    open();
+    return shown;
 }
 
 } // namespace
@@ -134,6 +158,52 @@ private slots:
         QVERIFY(window.List()->visualRect(window.Model()->index(2, 0)).isValid());
         QCOMPARE(window.ListFile(), ListBytes({"caf\xE9"}) + "PREFIX=" + longPrefix +
                                         "\tURL=" + pasted.toStdString() + "\r\nPREFIX=g\tURL=\r\n");
+    }
+
+    // The right button and, on the current row, the Menu key and Shift+F10 open the list's menu. Each format
+    // saves the checked rows where the save dialog is told, from the last export's folder on, and reports; a
+    // cancelled dialog writes nothing; with no row checked it cannot export.
+    void exportMenuSavesTheCheckedRows() {
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+        MainWindowFixture window(Engines{"a", "b", "c"});
+        QTreeView* list = window.List();
+        window.Model()->setData(window.Model()->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
+        VectorEngineRows checked;
+        checked.AddMany({window.Model()->Row(1), window.Model()->Row(3)});
+        list->setCurrentIndex(window.Model()->index(2, 0));
+        const QPoint row = list->viewport()->mapToGlobal(list->visualRect(list->currentIndex()).center());
+        const QPoint below = list->viewport()->mapToGlobal(QPoint(5, list->viewport()->height() - 5));
+        const auto rightClick = [&] {
+            QTest::mouseClick(list->window()->windowHandle(), Qt::RightButton, {},
+                              list->window()->mapFromGlobal(below));
+        };
+        const auto menuKey = [list] { QTest::keyClick(list, Qt::Key_Menu); };
+        const TempFolder out;
+        MessageBoxAnswerer answerer;
+        const std::tuple<std::function<void()>, QPoint, const char*, ExportFormat, QString> exports[] = {
+            {rightClick, below, "mEXPORTBOOKMARKS", ExportFormat::Bookmarks, "search-engines.html"},
+            {menuKey, row, "mEXPORTREG", ExportFormat::Reg, "search-engines.reg"},
+            {[list] { QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier); }, row, "mEXPORTFIREFOX",
+             ExportFormat::Firefox, "policies.json"},
+            {rightClick, below, "mEXPORTCHROME", ExportFormat::Chrome, "ievantrel-search.json"}};
+        for (const auto& [open, at, item, format, name] : exports) {
+            const std::string path = out.File(item);
+            WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+                auto* typed = FindControl<QLineEdit>(*dialog, "fileNameEdit");
+                QVERIFY(typed->text() == name && (item[7] == 'B' || dialog->directory() == QDir(out.Path())));
+                typed->setText(QString::fromStdString(path));
+                QTest::keyClick(typed, Qt::Key_Return);
+            });
+            QCOMPARE(PickExport(open, window.Find<QAction>(item)), std::pair(at, true));
+            QCOMPARE(ReadBytes(path), ExportEngines(checked, format).Bytes);
+        }
+        WhenShown<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+        QVERIFY(PickExport(rightClick, window.Find<QAction>("mEXPORTREG")).second);
+        window.Model()->SetAllChecked(false);
+        QCOMPARE(PickExport(menuKey, nullptr), std::pair(row, false));
+        QCOMPARE(FolderListing(out.Path()).size(), std::size_t{4});
+        QVERIFY(answerer.Seen.size() == 4 && answerer.Seen[3].Title == QStringLiteral("ExportEngines()"));
+        QCOMPARE(answerer.Seen[3].Text, QStringLiteral("2 of 2 checked engines have been exported."));
     }
 
     // The maker's link opens About: links open their address on any button, pictures on a left click only.

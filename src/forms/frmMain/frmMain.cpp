@@ -12,6 +12,7 @@
 #include "forms/SelectedRows.h"
 #include "forms/frmAbout/frmAbout.h"
 #include "forms/frmAddEngine/frmAddEngine.h"
+#include "forms/frmMain/EngineListMenu.h"
 #include "platform/VersionText.h"
 #include "platform/modWinXP.h"
 #include "registry/RegistryCommands.h"
@@ -99,6 +100,7 @@ void frmMain::CreateMenu() {
     mnuSELECTIONMODE = new QMenu(QStringLiteral("Selection Mode"), this);
     mnuSELECTIONMODE->setObjectName(QStringLiteral("mnuSELECTIONMODE"));
     mnuSELECTIONMODE->addActions({ui_->mSELECTNONE, ui_->mSELECTALL, ui_->mSELECTINVERT});
+    new EngineListMenu(*ui_->lvwEngines, *engines_, prompt_);
 }
 
 // Install comes first so that it holds the focus when the window opens.
