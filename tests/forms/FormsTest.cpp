@@ -136,6 +136,14 @@ private slots:
                                         "\tURL=" + pasted.toStdString() + "\r\nPREFIX=g\tURL=\r\n");
     }
 
+    // Every text of every window fits where it is shown, with whichever fonts the system has.
+    void windowsFit() {
+        MainWindowFixture window(Engines{"a"});
+        for (const FitReport& report : window.Window().CheckWindowsFit()) {
+            QVERIFY2(report.Checked > 5 && report.Failures.isEmpty(), qPrintable(report.Failures.join('\n')));
+        }
+    }
+
     // The maker's link opens About: links open their address on any button, pictures on a left click only.
     void aboutOpensEachAddressOnce() {
         MainWindowFixture window(Engines{"a"});
