@@ -47,8 +47,8 @@ else()
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
     set(CPACK_DEBIAN_PACKAGE_SECTION utils)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-    # Links open in the browser through xdg-open; the windows want Tahoma, which Wine's fonts provide.
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-wine")
+    # Links open in the browser through xdg-open. The program carries the Tahoma its windows are laid out for.
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 endif()
 
 set(CPACK_PACKAGE_NAME ievantrel)

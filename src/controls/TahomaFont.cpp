@@ -6,7 +6,8 @@
 namespace {
 
 const QString TahomaFamily = QStringLiteral("Tahoma");
-const QString WineFontFolder = QStringLiteral("/usr/share/wine/fonts/");
+// Built in from Wine's fonts on systems without Tahoma of their own (see CMakeLists.txt).
+const QString CarriedTahoma = QStringLiteral(":/fonts/tahoma.ttf");
 
 bool HasTahoma() {
     return QFontDatabase::families().contains(TahomaFamily, Qt::CaseInsensitive);
@@ -18,10 +19,7 @@ bool RegisterTahoma() {
     if (HasTahoma()) {
         return true;
     }
-    for (const char* file : {"tahoma.ttf", "tahomabd.ttf"}) {
-        QFontDatabase::addApplicationFont(WineFontFolder + QLatin1String(file));
-    }
-    return HasTahoma();
+    return QFontDatabase::addApplicationFont(CarriedTahoma) >= 0 && HasTahoma();
 }
 
 QFont TahomaFont(qreal pointSize, bool bold) {
