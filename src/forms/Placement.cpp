@@ -8,6 +8,9 @@
 
 #include <QDialog>
 #include <QIcon>
+#include <QLabel>
+
+#include <algorithm>
 
 void ReadRuleExtent(MultiRule* rule) {
     rule->ReadProperties(PropertyBag{{QStringLiteral("_extentx"), Himetric(rule->width())},
@@ -45,4 +48,8 @@ void SetUpFixedDialog(QDialog* dialog, const char* name, int width, int height) 
     dialog->setWindowIcon(QIcon(QStringLiteral(":/images/icon-dialog.png")));
     dialog->setFont(TahomaFont());
     dialog->setFixedSize(width, height);
+}
+
+void GrowToShowAll(QLabel* label) {
+    label->resize(label->width(), std::max(label->height(), label->heightForWidth(label->width())));
 }

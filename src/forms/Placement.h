@@ -7,6 +7,7 @@
 class HyperLink;
 class MultiRule;
 class QDialog;
+class QLabel;
 
 // What the windows' forms cannot say about their controls.
 
@@ -24,3 +25,7 @@ void SetUpFixedDialog(QDialog* dialog, const char* name, int width, int height);
 // Puts the controls into the keyboard's tab order as listed. Controls that never take the focus (labels,
 // pictures, rules) keep their places in the list but stay out of the chain.
 void ChainTabOrder(std::initializer_list<QWidget*> order);
+
+// Lets a word-wrapped label grow downward to show all of its lines where its font needs more room than the
+// form gave it; it never shrinks.
+void GrowToShowAll(QLabel* label);

@@ -206,6 +206,14 @@ private slots:
         QCOMPARE(answerer.Seen[3].Text, QStringLiteral("2 of 2 checked engines have been exported."));
     }
 
+    // Every text of every window fits where it is shown, with whichever fonts the system has.
+    void windowsFit() {
+        MainWindowFixture window(Engines{"a"});
+        for (const FitReport& report : window.Window().CheckWindowsFit()) {
+            QVERIFY2(report.Checked > 5 && report.Failures.isEmpty(), qPrintable(report.Failures.join('\n')));
+        }
+    }
+
     // The maker's link opens About: links open their address on any button, pictures on a left click only.
     void aboutOpensEachAddressOnce() {
         MainWindowFixture window(Engines{"a"});

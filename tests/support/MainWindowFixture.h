@@ -61,6 +61,7 @@ public:
 
     static std::string ListFile() { return ReadBytes(EngineFile); }
     RecordingShell& Shell() { return shell_; }
+    frmMain& Window() { return *window_; }
 
 private:
     TempFolder app_;

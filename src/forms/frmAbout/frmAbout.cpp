@@ -33,6 +33,8 @@ frmAbout::frmAbout(Shell& shell, QWidget* owner, const ProgramVersion& version)
     ui_->setupUi(this);
     SetFonts();
     SetUpLinksAndRule();
+    GrowToShowAll(ui_->labDisclaimer);
+    GrowToShowAll(ui_->labDonate);
     ConnectHandlers();
     Form_Load(version);
 }

@@ -28,6 +28,8 @@ frmAddEngine::frmAddEngine(Prompt& prompt, QWidget* owner)
     ui_->labTitle->setFont(TahomaFont(8.25, true));
     ReadRuleExtent(ui_->MultiRule1);
     ReadRuleExtent(ui_->MultiRule2);
+    GrowToShowAll(ui_->Label2);
+    GrowToShowAll(ui_->Label3);
     for (QPushButton* button : {ui_->cmdCancel, ui_->cmdOkay}) {
         new ReturnPressesButton(button);
     }
@@ -55,6 +57,7 @@ void frmAddEngine::SetTexts(const QString& caption, const QString& body) {
     ui_->labTitle->resize(std::max(ui_->labTitle->width(), ui_->labTitle->sizeHint().width()),
                           ui_->labTitle->height());
     ui_->labBody->setText(body);
+    GrowToShowAll(ui_->labBody);
 }
 
 void frmAddEngine::SetEngine(const std::string& prefix, const std::string& url) {

@@ -31,13 +31,21 @@
 
 namespace {
 
-const QString AddEngineBody = QStringLiteral(
-    "Enter the prefix you would like to use for this new search engine below, not forgetting the %s code. "
-    "See ReadMe file for further details.");
+struct EditorTexts {
+    QString Caption;
+    QString Body;
+};
 
-const QString EditEngineBody = QStringLiteral(
-    "Use this window to edit the selected search engine. Once you are happy with the changes, click on Okay. "
-    "Remember to click Install in the main window to perform the update.");
+// The editor's caption (its title too) and explanation, by its mode: 0 adds an engine, 1 edits one.
+const EditorTexts EditorModes[] = {
+    {QStringLiteral("Add New Search Engine"),
+     QStringLiteral(
+         "Enter the prefix you would like to use for this new search engine below, not forgetting the "
+         "%s code. See ReadMe file for further details.")},
+    {QStringLiteral("Edit Search Engine"),
+     QStringLiteral(
+         "Use this window to edit the selected search engine. Once you are happy with the changes, "
+         "click on Okay. Remember to click Install in the main window to perform the update.")}};
 
 } // namespace
 
@@ -64,6 +72,7 @@ frmMain::~frmMain() = default;
 // What the form cannot say: the fonts, the custom controls' properties and the buttons' Return key.
 void frmMain::SetUpControls() {
     ui_->labTitle->setFont(TahomaFont(8.25, true));
+    GrowToShowAll(ui_->labBody);
     for (MultiRule* rule :
          {ui_->MultiRule1, ui_->MultiRule2, ui_->MultiRule3, ui_->MultiRule4, ui_->MultiRule5}) {
         ReadRuleExtent(rule);
@@ -183,7 +192,7 @@ void frmMain::cmdRemoveSearchEngine_Click() {
 }
 
 void frmMain::cmdAddSearchEngine_Click() {
-    EditEngine(0, 0, QStringLiteral("Add New Search Engine"), AddEngineBody, {});
+    EditEngine(0, 0, {});
 }
 
 void frmMain::cmdEditSearchEngine_Click() {
@@ -191,21 +200,21 @@ void frmMain::cmdEditSearchEngine_Click() {
         return;
     }
     const std::size_t current = CurrentPosition();
-    EditEngine(1, current, QStringLiteral("Edit Search Engine"), EditEngineBody,
-               EngineFieldsOf(engines_->Row(current)));
+    EditEngine(1, current, EngineFieldsOf(engines_->Row(current)));
 }
 
 // Opens the editor on `shown`; what it returns on Okay goes into the list and the list file.
-void frmMain::EditEngine(int editMode, std::size_t currentRow, const QString& caption, const QString& body,
-                         const EngineFields& shown) {
+void frmMain::EditEngine(int editMode, std::size_t currentRow, const EngineFields& shown) {
     frmAddEngine editor(prompt_, this);
-    editor.SetTexts(caption, body);
+    const EditorTexts& texts = EditorModes[editMode];
+    editor.SetTexts(texts.Caption, texts.Body);
     editor.SetEngine(shown.Prefix, shown.Url);
     if (editor.exec() != QDialog::Accepted) {
         return;
     }
     const EngineFields typed = editor.Engine();
-    AcceptEngine(*engines_, {editMode, currentRow, typed.Prefix, typed.Url, ToLocal8Bit(caption)}, prompt_);
+    AcceptEngine(*engines_, {editMode, currentRow, typed.Prefix, typed.Url, ToLocal8Bit(texts.Caption)},
+                 prompt_);
 }
 
 void frmMain::cmdSelectionMode_Click() {
@@ -239,6 +248,20 @@ void frmMain::mSELECTALL_Click() {
 
 void frmMain::mSELECTINVERT_Click() {
     engines_->InvertAllChecked();
+}
+
+std::vector<FitReport> frmMain::CheckWindowsFit() {
+    std::vector<FitReport> reports{CheckFit(*this, objectName())};
+    for (const EditorTexts& texts : EditorModes) {
+        frmAddEngine editor(prompt_, this);
+        editor.SetTexts(texts.Caption, texts.Body);
+        editor.show();
+        reports.push_back(CheckFit(editor, editor.objectName() + QStringLiteral(" (%1)").arg(texts.Caption)));
+    }
+    frmAbout about(shell_, this);
+    about.show();
+    reports.push_back(CheckFit(about, about.objectName()));
+    return reports;
 }
 
 // The row Edit opens: the list's current row, or the top row while the user has not chosen one yet.

@@ -2,6 +2,7 @@
 
 #include "engines/EngineCommands.h"
 #include "engines/modGUI.h"
+#include "forms/FitCheck.h"
 #include "forms/QtPrompt.h"
 #include "forms/frmMain/ShellLibrary.h"
 #include "platform/modShellExecute.h"
@@ -11,6 +12,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <vector>
 
 class EngineListModel;
 class QMenu;
@@ -33,6 +35,10 @@ public:
     // Sets the caption, reads the engine list (reporting a list that cannot be read) and sets the buttons.
     void Load();
 
+    // Checks that the texts of this window, of the editor in both its modes and of About fit where they are
+    // shown, opening each window in turn.
+    std::vector<FitReport> CheckWindowsFit();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -53,8 +59,7 @@ private:
     void cmdRemoveSearchEngine_Click();
     void cmdAddSearchEngine_Click();
     void cmdEditSearchEngine_Click();
-    void EditEngine(int editMode, std::size_t currentRow, const QString& caption, const QString& body,
-                    const EngineFields& shown);
+    void EditEngine(int editMode, std::size_t currentRow, const EngineFields& shown);
     void cmdSelectionMode_Click();
     void lvwEngines_DblClick();
     void lnkAbout_MouseUp();
