@@ -55,6 +55,6 @@ void SaveToFile(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(ParseIntoRows)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
-BENCHMARK(LoadFromFile)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
-BENCHMARK(SaveToFile)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(ParseIntoRows)->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadFromFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(SaveToFile)->Unit(benchmark::kMillisecond);

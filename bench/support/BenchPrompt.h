@@ -4,24 +4,28 @@
 
 #include <benchmark/benchmark.h>
 
-// Shows nothing. Yes/No questions are answered Yes when the benchmark expects them; any other box means the
-// benchmark went wrong.
+// Shows nothing. Answers Yes to a Yes/No question, or takes an information box as read, when the benchmark
+// expects one; any other box means the benchmark went wrong.
 class BenchPrompt final : public Prompt {
 public:
-    enum class Questions { Unexpected, AnsweredYes };
+    enum class Expects { Nothing, YesNoQuestion, Information };
 
-    explicit BenchPrompt(benchmark::State& state, Questions questions = Questions::Unexpected)
-        : state_(state), questions_(questions) {}
+    explicit BenchPrompt(benchmark::State& state, Expects expects = Expects::Nothing)
+        : state_(state), expects_(expects) {}
 
     PromptAnswer Show(const PromptMessage& message) override {
-        const bool answersYes = questions_ == Questions::AnsweredYes;
-        if (!answersYes || message.Buttons != PromptButtons::YesNo) {
-            state_.SkipWithError(message.Text.c_str());
+        if (expects_ == Expects::YesNoQuestion && message.Buttons == PromptButtons::YesNo) {
+            return PromptAnswer::Yes;
         }
-        return answersYes ? PromptAnswer::Yes : PromptAnswer::Ok;
+        if (expects_ == Expects::Information && message.Icon == PromptIcon::Information &&
+            message.Buttons == PromptButtons::Ok) {
+            return PromptAnswer::Ok;
+        }
+        state_.SkipWithError(message.Text.c_str());
+        return PromptAnswer::Ok;
     }
 
 private:
     benchmark::State& state_;
-    Questions questions_;
+    Expects expects_;
 };
