@@ -144,9 +144,9 @@ TEST_F(EngineList, FailuresToLoadOrRestoreAreReportedAndKeepTheOldList) {
 #if !defined(_WIN32) && !defined(__SANITIZE_ADDRESS__)
     // A list larger than the memory a process may get, to read (1 GiB) or as rows (8 million lines of 2
     // bytes), fails to load in that process like any read, which goes on with no row; the file stays.
-    std::string lines(16 << 20, 'x');
-    for (std::size_t i = 1; i < lines.size(); i += 2) {
-        lines[i] = '\n';
+    std::string lines;
+    while (lines.size() < (16 << 20)) {
+        lines += "x\n";
     }
     for (const std::uintmax_t size : {std::uintmax_t{1} << 30, std::uintmax_t{lines.size()}}) {
         std::filesystem::permissions(PathOf(EngineFile), std::filesystem::perms::owner_all);

@@ -100,8 +100,6 @@ TEST(AppPaths, ComeFromTheExecutablesFolderEndingInOneSeparator) {
                   0);
         SetEnvironmentVariableW(L"VANTREL_COPY", nullptr);
     }
-#else
-    EXPECT_EQ(PathInMessage("/home/Дмитрий"), "/home/Дмитрий");
 #endif
 }
 
