@@ -15,7 +15,12 @@
 #include <vector>
 
 #ifdef _WIN32
+#include "platform/PathText.h"
+
 #include <windows.h>
+
+#include <memory>
+#include <shellapi.h>
 #endif
 
 namespace {
@@ -88,6 +93,24 @@ void UseParentConsole() {
 }
 #endif
 
+// The arguments after the program's name. On Windows they are read from the wide command line, so that a file
+// name outside the ANSI code page arrives whole, in the UTF-8 of the program's paths.
+std::vector<std::string> ArgumentsOf(int argc, char* argv[]) {
+#ifdef _WIN32
+    int count = 0;
+    const std::unique_ptr<LPWSTR, HLOCAL (*)(HLOCAL)> wide(CommandLineToArgvW(GetCommandLineW(), &count),
+                                                           LocalFree);
+    if (wide != nullptr) {
+        std::vector<std::string> arguments;
+        for (int i = 1; i < count; ++i) {
+            arguments.push_back(Utf8FromWide(wide.get()[i]));
+        }
+        return arguments;
+    }
+#endif
+    return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+}
+
 int UsageError() {
     std::cerr << Usage << std::flush;
     return 2;
@@ -96,13 +119,13 @@ int UsageError() {
 } // namespace
 
 std::optional<int> RunCommandLine(int argc, char* argv[]) {
-    if (argc <= 1) {
+    const std::vector<std::string> arguments = ArgumentsOf(argc, argv);
+    if (arguments.empty()) {
         return std::nullopt;
     }
 #ifdef _WIN32
     UseParentConsole();
 #endif
-    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     const std::optional<std::string> option = OptionName(arguments.front());
     if (!option) {
         return UsageError();
@@ -133,7 +156,7 @@ std::optional<int> RunCommandLine(int argc, char* argv[]) {
             return 1;
         }
         if (format) {
-            ExportEnginesToFile(rows, *format, std::string(arguments[2]), prompt);
+            ExportEnginesToFile(rows, *format, arguments[2], prompt);
         } else {
             InstallEngines(rows, *OpenUserRegistry(), prompt);
         }

@@ -303,7 +303,8 @@ void HyperLink::FollowLink() {
     if (MinimiseOnClick_ && !CloseOnClick_ && form->windowFlags().testFlag(Qt::WindowMinimizeButtonHint)) {
         form->setWindowState(form->windowState() | Qt::WindowMinimized);
     }
-    shell_->Open(ShellOpenRequest{URL_.toLocal8Bit().toStdString(), "", 0, 1, "", false});
+    // The shell takes UTF-8, as the program's paths are: a URL holding the program's folder reaches it whole.
+    shell_->Open(ShellOpenRequest{URL_.toUtf8().toStdString(), "", 0, 1, "", false});
     if (CloseOnClick_) {
         form->close();
     }
@@ -314,7 +315,7 @@ QString HyperLink::ExpandedURL() const {
     if (!folder.empty() && folder.back() == PathSeparator) {
         folder.pop_back();
     }
-    return QString(URL_).replace(AppToken, QString::fromLocal8Bit(folder.data(), qsizetype(folder.size())),
+    return QString(URL_).replace(AppToken, QString::fromUtf8(folder.data(), qsizetype(folder.size())),
                                  Qt::CaseSensitive);
 }
 

@@ -4,6 +4,8 @@
 #include "engines/modParse.h"
 #include "platform/AppPaths.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileTooLarge.h"
+#include "platform/PathText.h"
 
 #include <utility>
 
@@ -49,16 +51,16 @@ void ReportLoadFailure(Prompt& prompt, std::string_view sBuffer, const Status& s
 
 void ReportSaveFailure(Prompt& prompt, const Status& status) {
     prompt.Show({"SaveEngines()",
-                 JoinLines({"Error while trying to save search engines.", "", "File: " + EngineFile,
-                            "Error: " + status.description()}),
+                 JoinLines({"Error while trying to save search engines.", "",
+                            "File: " + PathInMessage(EngineFile), "Error: " + status.description()}),
                  PromptIcon::Exclamation, PromptButtons::Ok});
 }
 
 void ReportRestoreFailure(Prompt& prompt, const Status& status) {
     prompt.Show({"Error Restoring Engines",
                  JoinLines({"There was an error while trying to restore the engines file.", "",
-                            "Trying to copy this: " + DefaultEngineFile, "To this: " + EngineFile,
-                            "Because: " + status.description()}),
+                            "Trying to copy this: " + PathInMessage(DefaultEngineFile),
+                            "To this: " + PathInMessage(EngineFile), "Because: " + status.description()}),
                  PromptIcon::Exclamation, PromptButtons::Ok});
 }
 
@@ -120,8 +122,17 @@ std::string FormatEngineList(const EngineRows& rows) {
 
 void LoadEngines(EngineRows& rows, Prompt& prompt) {
     std::string bytes;
-    const Status status = ReadWholeFile(EngineFile, bytes);
-    rows.Replace(ParseEngineList(bytes));
+    Status status = ReadWholeFile(EngineFile, bytes);
+    std::vector<EngineRow> parsed;
+    const auto parse = [&] {
+        parsed = ParseEngineList(bytes);
+        return Status();
+    };
+    // A list whose rows need more memory than the program can get fails as a file too large to read does.
+    if (Status fits = UnlessFileTooLarge(bytes, parse); status.ok()) {
+        status = std::move(fits);
+    }
+    rows.Replace(std::move(parsed));
     if (!status.ok()) {
         ReportLoadFailure(prompt, LastLine(bytes), status);
     }

@@ -2,12 +2,11 @@
 
 #include "MakerSite.h"
 
+#ifdef _WIN32
+#include "platform/PathText.h"
+#else
 #include <filesystem>
 #include <system_error>
-
-#ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
 #endif
 
 std::string AppFolder;
@@ -22,17 +21,7 @@ namespace {
 
 #ifdef _WIN32
 std::string ExecutablePath() {
-    // The path may be longer than MAX_PATH; a result that fills the buffer may have been cut, so grow and ask
-    // again.
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
+    return Utf8FromWide(ExecutableWidePath());
 }
 #else
 std::string ExecutablePath() {

@@ -4,7 +4,7 @@
 #include <string_view>
 
 // The application's paths and the maker's addresses, set once by InitGlobals at start and only read
-// afterwards.
+// afterwards. The paths are UTF-8 on Windows too (see PathText.h).
 extern std::string AppFolder;         // the executable's folder, ending in exactly one path separator
 extern std::string EngineFile;        // AppFolder + "Search Engines.ini"
 extern std::string DefaultEngineFile; // AppFolder + "Search Engines.bak"

@@ -7,7 +7,7 @@
 
 // Whole-file reads and atomic replacement. A replacement writes a temporary file beside the target, flushes
 // it to the disk and renames it over the target, so the target holds either its old content or the new one,
-// never a mix.
+// never a mix. Paths are UTF-8 on Windows too (see PathText.h).
 
 // Reads the whole file into `bytes`. On failure `bytes` holds what was read before the failure.
 Status ReadWholeFile(const std::string& path, std::string& bytes);

@@ -1,5 +1,6 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/FileTooLarge.h"
 #include "platform/TemporaryPath.h"
 
 #include <cerrno>
@@ -7,7 +8,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
-#include <new>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -197,14 +197,7 @@ TemporaryPath::~TemporaryPath() {
 }
 
 Status ReadWholeFile(const std::string& path, std::string& bytes) {
-    // A file larger than the memory the program can get fails like any other read, and the program goes on.
-    try {
-        return ReadAll(path, bytes);
-    } catch (const std::bad_alloc&) {
-        bytes.clear();
-        bytes.shrink_to_fit();
-        return Status::Failure(ENOMEM, "The file is too large");
-    }
+    return UnlessFileTooLarge(bytes, [&] { return ReadAll(path, bytes); });
 }
 
 Status ReplaceFileAtomically(const std::string& path, std::string_view bytes) {

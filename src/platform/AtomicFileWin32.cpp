@@ -1,5 +1,7 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/FileTooLarge.h"
+#include "platform/PathText.h"
 #include "platform/TemporaryPath.h"
 #include "platform/Win32Error.h"
 
@@ -8,7 +10,6 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
-#include <new>
 #include <string>
 
 namespace {
@@ -41,37 +42,37 @@ Status LastError() {
     return StatusFromWin32(GetLastError());
 }
 
-constexpr std::string_view TemporaryMark = ".tmp-";
+constexpr std::wstring_view TemporaryMark = L".tmp-";
 
-std::string TemporaryNameBeside(const std::string& path) {
+std::wstring TemporaryNameBeside(const std::wstring& path) {
     static std::atomic<unsigned> counter{0};
-    return path + std::string(TemporaryMark) + std::to_string(GetCurrentProcessId()) + "-" +
-           std::to_string(++counter);
+    return path + std::wstring(TemporaryMark) + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(++counter);
 }
 
 // A final path comes in the long form "\\?\C:\..." or "\\?\UNC\server\share\..."; the short form names the
-// same file for the ANSI calls.
-std::string WithoutLongPathPrefix(const std::string& path) {
-    constexpr std::string_view Unc = "\\\\?\\UNC\\";
-    constexpr std::string_view Local = "\\\\?\\";
+// same file, as the path the caller gave does.
+std::wstring WithoutLongPathPrefix(const std::wstring& path) {
+    constexpr std::wstring_view Unc = L"\\\\?\\UNC\\";
+    constexpr std::wstring_view Local = L"\\\\?\\";
     if (path.starts_with(Unc)) {
-        return "\\\\" + path.substr(Unc.size());
+        return L"\\\\" + path.substr(Unc.size());
     }
     return path.starts_with(Local) ? path.substr(Local.size()) : path;
 }
 
 // The file that a replacement of `path` writes: where its links lead, so that a link stays a link and its
 // target is replaced in the target's own folder. A path that names no file yet is itself.
-std::string FinalTarget(const std::string& path) {
-    FileHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+std::wstring FinalTarget(const std::wstring& path) {
+    FileHandle file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file.valid()) {
         return path;
     }
-    std::string target(MAX_PATH, '\0');
+    std::wstring target(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =
-            GetFinalPathNameByHandleA(file.get(), target.data(), static_cast<DWORD>(target.size()),
+            GetFinalPathNameByHandleW(file.get(), target.data(), static_cast<DWORD>(target.size()),
                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
         if (length == 0) {
             return path;
@@ -86,8 +87,8 @@ std::string FinalTarget(const std::string& path) {
 
 // A read-only file is never replaced: the move over it would be refused on Windows itself but not under every
 // system that runs the program, so it is refused here, as the move would be.
-Status RefuseReadOnly(const std::string& target) {
-    const DWORD attributes = GetFileAttributesA(target.c_str());
+Status RefuseReadOnly(const std::wstring& target) {
+    const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
         return StatusFromWin32(ERROR_ACCESS_DENIED);
     }
@@ -108,8 +109,8 @@ Status WriteAll(HANDLE file, std::string_view bytes) {
 
 Status ReadAll(const std::string& path, std::string& bytes) {
     bytes.clear();
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
         return LastError();
     }
@@ -134,28 +135,21 @@ Status ReadAll(const std::string& path, std::string& bytes) {
 
 TemporaryPath::~TemporaryPath() {
     if (!path_.empty()) {
-        DeleteFileA(path_.c_str());
+        DeleteFileW(path_.c_str());
     }
 }
 
 Status ReadWholeFile(const std::string& path, std::string& bytes) {
-    // A file larger than the memory the program can get fails like any other read, and the program goes on.
-    try {
-        return ReadAll(path, bytes);
-    } catch (const std::bad_alloc&) {
-        bytes.clear();
-        bytes.shrink_to_fit();
-        return Status::Failure(ERROR_NOT_ENOUGH_MEMORY, "The file is too large");
-    }
+    return UnlessFileTooLarge(bytes, [&] { return ReadAll(path, bytes); });
 }
 
 Status ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-    const std::string target = FinalTarget(path);
+    const std::wstring target = FinalTarget(WideFromUtf8(path));
     if (Status writable = RefuseReadOnly(target); !writable.ok()) {
         return writable;
     }
     TemporaryPath temporary(TemporaryNameBeside(target));
-    FileHandle file(CreateFileA(temporary.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    FileHandle file(CreateFileW(temporary.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
         temporary.Release();
@@ -167,7 +161,7 @@ Status ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     if (!FlushFileBuffers(file.get()) || !file.Close()) {
         return LastError();
     }
-    if (!MoveFileExA(temporary.path().c_str(), target.c_str(),
+    if (!MoveFileExW(temporary.path().c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return LastError();
     }
@@ -176,16 +170,17 @@ Status ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
 }
 
 void RemoveLeftoverTemporaries(const std::string& linkOrFile) {
-    const std::string path = FinalTarget(linkOrFile);
-    const auto separator = path.find_last_of("\\/");
-    const std::string folder = separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
-    WIN32_FIND_DATAA found{};
-    const HANDLE search = FindFirstFileA((path + std::string(TemporaryMark) + "*").c_str(), &found);
+    const std::wstring path = FinalTarget(WideFromUtf8(linkOrFile));
+    const auto separator = path.find_last_of(L"\\/");
+    const std::wstring folder =
+        separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1);
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((path + std::wstring(TemporaryMark) + L"*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         return;
     }
     const std::unique_ptr<void, BOOL (*)(HANDLE)> closer(search, FindClose);
     do {
-        DeleteFileA((folder + found.cFileName).c_str());
-    } while (FindNextFileA(search, &found));
+        DeleteFileW((folder + found.cFileName).c_str());
+    } while (FindNextFileW(search, &found));
 }

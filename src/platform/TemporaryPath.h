@@ -1,20 +1,21 @@
 #pragma once
 
-#include <string>
+#include <filesystem>
 #include <utility>
 
 // Removes a temporary file when it goes out of scope, unless Release() says the file was moved into place.
-// Each system's atomic file code defines the destructor with its own call that removes a file.
+// Each system's atomic file code defines the destructor with its own call that removes a file. The path is in
+// the system's own form (UTF-16 on Windows), ready for its calls.
 class TemporaryPath {
 public:
-    explicit TemporaryPath(std::string path) : path_(std::move(path)) {}
+    explicit TemporaryPath(std::filesystem::path path) : path_(std::move(path)) {}
     ~TemporaryPath();
     TemporaryPath(const TemporaryPath&) = delete;
     TemporaryPath& operator=(const TemporaryPath&) = delete;
 
-    const std::string& path() const noexcept { return path_; }
+    const std::filesystem::path& path() const noexcept { return path_; }
     void Release() { path_.clear(); }
 
 private:
-    std::string path_;
+    std::filesystem::path path_;
 };

@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #ifdef _WIN32
+#include "platform/PathText.h"
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -17,21 +19,17 @@ namespace {
 #ifdef _WIN32
 // The numbers of the executable's VERSIONINFO, laid out as FILEVERSION major,minor,0,revision.
 std::optional<ProgramVersion> ResourceVersion() {
-    char path[MAX_PATH * 4];
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length == 0 || length >= sizeof path) {
-        return std::nullopt;
-    }
+    const std::wstring path = ExecutableWidePath();
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
     if (size == 0) {
         return std::nullopt;
     }
     std::vector<char> block(size);
     void* fixed = nullptr;
     UINT fixedSize = 0;
-    if (!GetFileVersionInfoA(path, 0, size, block.data()) ||
-        !VerQueryValueA(block.data(), "\\", &fixed, &fixedSize) || fixedSize < sizeof(VS_FIXEDFILEINFO)) {
+    if (!GetFileVersionInfoW(path.c_str(), 0, size, block.data()) ||
+        !VerQueryValueW(block.data(), L"\\", &fixed, &fixedSize) || fixedSize < sizeof(VS_FIXEDFILEINFO)) {
         return std::nullopt;
     }
     const auto* info = static_cast<const VS_FIXEDFILEINFO*>(fixed);

@@ -1,6 +1,8 @@
 #include "platform/modShellExecute.h"
 
 #ifdef _WIN32
+#include "platform/PathText.h"
+
 #include <windows.h>
 
 #include <shellapi.h>
@@ -17,16 +19,19 @@ extern char** environ;
 
 void ShellOpen(const std::string& file, const std::string& parameters, WindowHandle owner, int showCommand,
                const std::string& workingFolder, bool wait) {
-    SHELLEXECUTEINFOA info{};
+    const std::wstring wideFile = WideFromUtf8(file);
+    const std::wstring wideParameters = WideFromUtf8(parameters);
+    const std::wstring wideFolder = WideFromUtf8(workingFolder);
+    SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_NOCLOSEPROCESS;
     info.hwnd = reinterpret_cast<HWND>(owner);
-    info.lpVerb = "open";
-    info.lpFile = file.c_str();
-    info.lpParameters = parameters.c_str();
-    info.lpDirectory = workingFolder.empty() ? nullptr : workingFolder.c_str();
+    info.lpVerb = L"open";
+    info.lpFile = wideFile.c_str();
+    info.lpParameters = wideParameters.c_str();
+    info.lpDirectory = wideFolder.empty() ? nullptr : wideFolder.c_str();
     info.nShow = showCommand;
-    ShellExecuteExA(&info);
+    ShellExecuteExW(&info);
     if (info.hProcess != nullptr) {
         if (wait) {
             WaitForSingleObject(info.hProcess, INFINITE);

@@ -19,6 +19,7 @@ struct ShellOpenRequest {
 };
 
 // Opens the file or address with the shell's "open" verb (Windows) or xdg-open (elsewhere). Reports nothing.
+// The texts are UTF-8, as the program's paths are (see PathText.h).
 void ShellOpen(const std::string& file, const std::string& parameters, WindowHandle owner, int showCommand,
                const std::string& workingFolder, bool wait);
 

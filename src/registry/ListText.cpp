@@ -1,6 +1,8 @@
 #include "registry/ListText.h"
 
 #ifdef _WIN32
+#include "platform/PathText.h"
+
 #include <windows.h>
 #else
 #include "registry/Utf16.h"
@@ -19,10 +21,7 @@ std::optional<std::string> ListTextToUtf8(std::string_view text) {
     }
     std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
     MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), wideLength);
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), length, nullptr, nullptr);
-    return utf8;
+    return Utf8FromWide(wide);
 }
 
 #else

@@ -5,6 +5,7 @@
 #include "engines/modParse.h"
 #include "platform/AppPaths.h"
 #include "platform/AtomicFile.h"
+#include "platform/PathText.h"
 #include "support/FileBytes.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempFolder.h"
@@ -12,6 +13,12 @@
 #include <gtest/gtest.h>
 
 #include <set>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -38,9 +45,13 @@ TEST(RecordLine, SplitsAtEveryDelimiterAndReadsExactFieldNames) {
     EXPECT_EQ(MakeRecordLine("w\xE9", "https://e/?q=%s"), "PREFIX=w\xE9\tURL=https://e/?q=%s");
 }
 
+// The program sits in a folder named in letters outside the ANSI code page of a Western Windows.
 class EngineList : public ::testing::Test {
 protected:
-    void SetUp() override { InitGlobalsForExecutable(folder.File("ievantrel")); }
+    void SetUp() override {
+        std::filesystem::create_directory(PathOf(folder.File("Дмитрий")));
+        InitGlobalsForExecutable(folder.File("Дмитрий") + PathSeparator + "ievantrel");
+    }
     // The rows as "prefix url" lines, "-" marking an unchecked row.
     std::string Shown() const {
         std::string shown;
@@ -110,13 +121,13 @@ TEST_F(EngineList, FailuresToLoadOrRestoreAreReportedAndKeepTheOldList) {
     AddEngineRow(rows, "stale", "row");
     LoadEngines(rows, prompt);
     EXPECT_EQ(rows.Count(), 0U);
-    std::filesystem::create_directory(EngineFile);
+    std::filesystem::create_directory(PathOf(EngineFile));
     LoadEngines(rows, prompt);
     const std::string isFolder = ReadWholeFile(EngineFile, ignored).description();
-    std::filesystem::remove(EngineFile);
+    std::filesystem::remove(PathOf(EngineFile));
     Load("o");
     WriteBytes(DefaultEngineFile, List("dw"));
-    std::filesystem::permissions(EngineFile, std::filesystem::perms::owner_read);
+    std::filesystem::permissions(PathOf(EngineFile), std::filesystem::perms::owner_read);
     const std::string denied = ReplaceFileAtomically(EngineFile, "x").description();
     EXPECT_FALSE(RestoreEngines(rows, prompt));
     EXPECT_EQ(ReadBytes(EngineFile) + Shown(), List("o") + List("o", true));
@@ -127,8 +138,34 @@ TEST_F(EngineList, FailuresToLoadOrRestoreAreReportedAndKeepTheOldList) {
                {"LoadEngines()", loadError + isFolder, PromptIcon::Critical, PromptButtons::Ok},
                {"Error Restoring Engines",
                 "There was an error while trying to restore the engines file.\r\n\r\nTrying to copy this: " +
-                    DefaultEngineFile + "\r\nTo this: " + EngineFile + "\r\nBecause: " + denied,
+                    PathInMessage(DefaultEngineFile) + "\r\nTo this: " + PathInMessage(EngineFile) +
+                    "\r\nBecause: " + denied,
                 PromptIcon::Exclamation, PromptButtons::Ok}}));
+#if !defined(_WIN32) && !defined(__SANITIZE_ADDRESS__)
+    // A list larger than the memory a process may get, to read (1 GiB) or as rows (8 million lines of 2
+    // bytes), fails to load in that process like any read, which goes on with no row; the file stays.
+    std::string lines;
+    while (lines.size() < (16 << 20)) {
+        lines += "x\n";
+    }
+    for (const std::uintmax_t size : {std::uintmax_t{1} << 30, std::uintmax_t{lines.size()}}) {
+        std::filesystem::permissions(PathOf(EngineFile), std::filesystem::perms::owner_all);
+        WriteBytes(EngineFile, lines);
+        std::filesystem::resize_file(PathOf(EngineFile), size);
+        prompt.Shown.clear();
+        if (::fork() == 0) {
+            const rlimit limit{std::uintmax_t{256} << 20, std::uintmax_t{256} << 20};
+            ::setrlimit(RLIMIT_AS, &limit);
+            LoadEngines(rows, prompt);
+            const PromptMessage box{"LoadEngines()", loadError + "The file is too large",
+                                    PromptIcon::Critical, PromptButtons::Ok};
+            ::_exit(rows.Count() == 0 && prompt.Shown == Boxes{box} ? 0 : 1);
+        }
+        int status = -1;
+        ::wait(&status);
+        EXPECT_TRUE(status == 0 && std::filesystem::file_size(PathOf(EngineFile)) == size) << size;
+    }
+#endif
 }
 
 // Remove asks (rows bottom first) only when there are rows, and removes and saves only on Yes, even with
@@ -141,14 +178,14 @@ TEST_F(EngineList, RemoveSelectedAndRestoreAskFirstAndActOnlyOnYes) {
         {"", {}, PromptAnswer::Yes, ""}};
     for (const auto& [list, selected, answer, left] : cases) {
         Load(list);
-        std::filesystem::remove(EngineFile);
+        std::filesystem::remove(PathOf(EngineFile));
         prompt.Shown.clear();
         prompt.Answers = {answer};
         RemoveSelectedEngines(rows, selected, prompt);
         EXPECT_EQ(Shown(), List(left, true));
         EXPECT_EQ(prompt.Shown.size(), list.empty() ? 0u : 1u);
         const bool saved = !list.empty() && answer == PromptAnswer::Yes;
-        EXPECT_EQ(std::filesystem::exists(EngineFile) ? ReadBytes(EngineFile) : "none",
+        EXPECT_EQ(std::filesystem::exists(PathOf(EngineFile)) ? ReadBytes(EngineFile) : "none",
                   saved ? List(left) : "none");
     }
     Load("abc");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/TempFolder.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -12,13 +14,14 @@
 // Plain file access for tests, independent of the program's own file code that the tests check.
 
 inline void WriteBytes(const std::string& path, std::string_view bytes) {
-    if (!std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), std::ssize(bytes))) {
+    if (!std::ofstream(PathOf(path), std::ios::binary | std::ios::trunc)
+             .write(bytes.data(), std::ssize(bytes))) {
         throw std::runtime_error("cannot write " + path);
     }
 }
 
 inline std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathOf(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
@@ -26,7 +29,7 @@ inline std::string ReadBytes(const std::string& path) {
 inline std::vector<std::string> FolderListing(const std::filesystem::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
+        names.push_back(Utf8Of(entry.path().filename()));
     }
     std::ranges::sort(names);
     return names;

@@ -1,7 +1,6 @@
 #include "forms/frmMain/EngineListMenu.h"
 
 #include "exports/EngineExport.h"
-#include "forms/Local8Bit.h"
 
 #include <QAbstractItemView>
 #include <QContextMenuEvent>
@@ -106,7 +105,7 @@ void EngineListMenu::Export(std::size_t item) {
         return;
     }
     lastFolder_ = QFileInfo(path).absolutePath();
-    ExportEnginesToFile(rows_, format.Format, ToLocal8Bit(QDir::toNativeSeparators(path)), prompt_);
+    ExportEnginesToFile(rows_, format.Format, QDir::toNativeSeparators(path).toUtf8().toStdString(), prompt_);
 }
 
 // The folder of the last export, else the user's documents folder, else the home folder.
