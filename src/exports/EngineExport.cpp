@@ -93,6 +93,11 @@ std::vector<Engine> ExportedEngines(const EngineRows& rows, ExportFormat format,
             result.LeftOut.push_back({earlier.Prefix, "a later engine has the prefix " + prefix});
             earlier.Prefix.clear();
             found->second = engines.size();
+            // A registry key keeps the name it was created with: Install writes the later URL into the key
+            // of the earlier prefix.
+            if (format == ExportFormat::Reg) {
+                utf8Prefix = earlier.Keyword;
+            }
         }
         engines.push_back({std::move(prefix), std::move(*utf8Prefix), std::move(*utf8Url), {}});
     }

@@ -11,12 +11,12 @@ shots=$3
 here=$(cd "$(dirname "$0")" && pwd)
 
 source "$here/../../scripts/virtual-screen.sh"
+source "$here/program-folder.sh"
 run_on_virtual_screen "$0" "$@"
 
 work=$(mktemp -d)
 program_pid=
 wine_mode=
-[[ $program == *.zip ]] && wine_mode=1
 cleanup() {
     [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
     [ -n "$wine_mode" ] && wineserver -k 2>/dev/null || true
@@ -55,12 +55,7 @@ answer() {
 # Checks the current user's registry, as the platform keeps it, with one of the checks of check-state.py.
 check_registry() {
     local exported="$work/registry.reg"
-    if [ -n "$wine_mode" ]; then
-        (cd "$work" && wine regedit /E "$(winepath -w "$exported")" HKEY_CURRENT_USER) >>"$work/wine.log" 2>&1 ||
-            fail "Wine's registry editor could not export the registry"
-    else
-        cp "$store" "$exported" 2>/dev/null || : >"$exported"
-    fi
+    export_registry "$exported" || fail "Wine's registry editor could not export the registry"
     python3 "$here/check-state.py" "$1" "$exported" "$default_list" || fail "after $2"
 }
 
@@ -70,30 +65,14 @@ printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s/opened"\n' "$work" >"$work/bin/xdg
 chmod +x "$work/bin/xdg-open"
 export PATH="$work/bin:$PATH"
 
-if [ -n "$wine_mode" ]; then
-    export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    mkdir -p "$WINEPREFIX"
-    # A persistent server first: the prefix is made in a second rather than in ten.
-    wineserver -p
-    wineboot -i >"$work/wine.log" 2>&1
-    # This Wine does not find its own fonts where Debian puts them; the windows want its Tahoma.
-    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
-    python3 -m zipfile -e "$program" "$work"
-    app=$(dirname "$(find "$work" -maxdepth 2 -name ievantrel.exe | head -n 1)")
-    [ -f "$app/ievantrel.exe" ] || fail "the zip holds no ievantrel.exe"
-    start_program() { wine "$app/ievantrel.exe" >"$work/program.log" 2>&1 & }
-else
-    app="$work/app"
-    mkdir -p "$app" "$work/config"
-    cp "$program" "$app/ievantrel"
+set_up_program "$program"
+if [ -z "$wine_mode" ]; then
     cp "$default_list" "$app/Search Engines.bak"
     cp "$default_list" "$app/Search Engines.ini"
-    export XDG_CONFIG_HOME="$work/config"
     # Under LeakSanitizer, ignore what the system's libraries keep; the program's own leaks still fail the run.
     export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$here/lsan-suppressions.txt"
-    store="$work/config/ievantrel/HKEY_CURRENT_USER.reg"
-    start_program() { "$app/ievantrel" >"$work/program.log" 2>&1 & }
 fi
+start_program() { "${run[@]}" >"$work/program.log" 2>&1 & }
 cmp -s "$app/Search Engines.ini" "$default_list" || fail "the program's folder does not start with the default list"
 # An engine from an 8-bit Windows system: its bytes must come back unchanged when the list is saved.
 printf 'PREFIX=caf\351\tURL=http://caf\351.example/?q=%%s\r\n' >>"$app/Search Engines.ini"

@@ -1,8 +1,25 @@
 #include "engines/VectorEngineRows.h"
 #include "exports/EngineExport.h"
+#include "registry/SearchFix.h"
 #include "registry/Utf16.h"
+#include "registry/modCore.h"
+#include "support/FileBytes.h"
+#include "support/RecordingPrompt.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <iterator>
+#include <set>
+#include <sstream>
+
+#ifdef _WIN32
+#include "registry/UserRegistry.h"
+#else
+#include "registry/RegFileStore.h"
+#endif
 
 namespace {
 
@@ -15,12 +32,14 @@ VectorEngineRows Rows(const std::vector<std::pair<std::string, std::string>>& en
 }
 
 // The prefix "wé" in the list's encoding (the ANSI code page on Windows, UTF-8 elsewhere); exports hold
-// UTF-8. UTF-8.
+// UTF-8.
 #ifdef _WIN32
 constexpr const char* ListWe = "w\xE9";
 #else
 constexpr const char* ListWe = "w\xC3\xA9";
 #endif
+
+const std::string SearchUrlKey = "HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\SearchUrl";
 
 const std::vector<std::pair<std::string, std::string>> Mixed = {
     {"g", "https://www.google.com/search?q=%s&hl=en"},
@@ -85,18 +104,72 @@ TEST(Exports, WriteEachFormatByteForByteAndNameWhatIsLeftOut) {
     }
 }
 
-TEST(Exports, RegistryFileRemovesTheTreeThenHoldsInstallsKeys) {
-    std::string text;
-    AppendUtf8FromUtf16Le(ExportEngines(Rows({{"g", "https://g/?q=%s"}}), ExportFormat::Reg).Bytes.substr(2),
-                          text);
-    const std::string key = "HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\SearchUrl";
-    EXPECT_EQ(text,
-              "Windows Registry Editor Version 5.00\r\n\r\n[-" + key +
-                  "]\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\r\n[HKEY_CURRENT_USER\\Software\\Microsoft]\r\n"
-                  "\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer]\r\n\r\n[" +
-                  key + "]\r\n\r\n[" + key +
-                  "\\g]\r\n@=\"https://g/?q=%s\"\r\n\" \"=\"+\"\r\n\"%\"=\"%25\"\r\n\"&\"=\"%26\"\r\n\"+\"="
-                  "\"%2B\"\r\n\r\n");
+// The lines of a registry editor file from the key down: each key's name, each value as "key|line".
+std::set<std::string> Lines(std::string_view utf16, const std::string& under) {
+    std::string text, key;
+    AppendUtf8FromUtf16Le(utf16.substr(std::min<std::size_t>(2, utf16.size())), text);
+    std::set<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        line = line.substr(0, line.find('\r'));
+        key = line.starts_with('[') ? line.substr(1, line.size() - 2) : key;
+        if (key.starts_with(under) && !line.empty()) {
+            lines.insert(line.starts_with('[') ? key : key + "|" + line);
+        }
+    }
+    return lines;
+}
+
+// Wine's registry editor imports the file (/S) or exports the current user's keys to it (/E), in the registry
+// the tests run in under Wine, elsewhere in a peer prefix.
+std::string Regedit(const std::string& option, const std::string& file) {
+    const std::string key = option == "/E" ? " HKEY_CURRENT_USER" : "";
+#ifdef _WIN32
+    std::system(("regedit " + option + " \"" + file + "\"" + key + " >NUL 2>&1").c_str());
+#else
+    std::string path = "Z:" + file;
+    std::ranges::replace(path, '/', '\\');
+    std::system(("wine regedit " + option + " '" + path + "'" + key + " >/dev/null 2>&1 </dev/null").c_str());
+#endif
+    return ReadBytes(file);
+}
+
+// Install writes awkward rows; the registry file, imported over them, leaves the same keys and values but for
+// those of the rows it leaves out and names. Elsewhere the store file, with the search fix's values, imported
+// into Wine, also comes back line for line.
+TEST(Exports, TheRegistryFileImportedGivesTheKeysInstallWrote) {
+    VectorEngineRows rows = Rows(Mixed);
+    rows.Add({"", "", std::string("PREFIX=q&\"<\tURL=https://") + ListWe + ".example/?q=%s\\x", true});
+    rows.Add({"", "", "PREFIX=off\tURL=https://off/?q=%s", false});
+    const EngineExport exported = ExportEngines(rows, ExportFormat::Reg);
+    TempFolder folder;
+    WriteBytes(folder.File("export.reg"), exported.Bytes);
+    RecordingPrompt prompt;
+#ifdef _WIN32
+    InstallEngines(rows, *OpenUserRegistry(), prompt);
+    std::set<std::string> installed = Lines(Regedit("/E", folder.File("installed.reg")), SearchUrlKey);
+#else
+    RegFileStore store(folder.File("store.reg"));
+    InstallEngines(rows, store, prompt);
+    std::set<std::string> installed = Lines(ReadBytes(store.Path()), SearchUrlKey);
+    ASSERT_TRUE(ApplySearchFix(store).empty());
+    Regedit("/S", folder.File("export.reg"));
+    Regedit("/S", store.Path());
+    std::vector<std::string> notImported;
+    std::ranges::set_difference(Lines(ReadBytes(store.Path()), ""),
+                                Lines(Regedit("/E", folder.File("peer.reg")), ""),
+                                std::back_inserter(notImported));
+    EXPECT_EQ(notImported, std::vector<std::string>{});
+#endif
+    Regedit("/S", folder.File("export.reg"));
+    EXPECT_EQ(prompt.Shown.at(0).Text, "8 of 9 shortcuts have been installed.");
+    EXPECT_EQ(exported.LeftOut.size(), 4U);
+    EXPECT_EQ(installed.size(), 42U);
+    std::erase_if(installed, [](const std::string& line) {
+        return line.starts_with(SearchUrlKey + "|") || line.starts_with(SearchUrlKey + "\\two words") ||
+               line.starts_with(SearchUrlKey + "\\nos");
+    });
+    EXPECT_EQ(Lines(Regedit("/E", folder.File("imported.reg")), SearchUrlKey), installed);
 }
 
 TEST(Exports, EmptyListAndChromesLimit) {
