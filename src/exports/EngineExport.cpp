@@ -32,7 +32,7 @@ std::string FieldOf(const EngineRow& row, std::string_view key) {
 }
 
 // The host of the URL: what follows "//" up to the path, without a user name or a port.
-std::string HostOf(std::string_view url) {
+std::string_view HostOf(std::string_view url) {
     const std::size_t scheme = url.find("://");
     if (scheme == std::string_view::npos) {
         return {};
@@ -45,7 +45,7 @@ std::string HostOf(std::string_view url) {
     if (const std::size_t colon = host.rfind(':'); colon != std::string_view::npos && !host.ends_with(']')) {
         host = host.substr(0, colon);
     }
-    return std::string(host);
+    return host;
 }
 
 // Why the engine cannot be exported in the format, or nothing when it can.
@@ -68,7 +68,9 @@ std::optional<std::string> Refusal(std::string_view prefix, std::string_view url
 // The checked rows that the format takes, in list order, the rest in `leftOut`.
 std::vector<Engine> ExportedEngines(const EngineRows& rows, ExportFormat format, EngineExport& result) {
     std::vector<Engine> engines;
+    engines.reserve(rows.Count());
     std::unordered_map<std::string, std::size_t> byPrefix;
+    byPrefix.reserve(rows.Count());
     for (std::size_t index = 1; index <= rows.Count(); ++index) {
         const EngineRow& row = rows.Row(index);
         if (!row.Checked) {
@@ -110,77 +112,85 @@ std::vector<Engine> ExportedEngines(const EngineRows& rows, ExportFormat format,
     }
     // Engines are named by their host; where hosts repeat, by the host and the prefix, so every name is
     // one engine's (Firefox takes one engine per name); a URL without a host names it by its prefix.
-    std::unordered_map<std::string, std::size_t> hosts;
+    std::unordered_map<std::string_view, std::size_t> hosts;
+    hosts.reserve(engines.size());
     for (const Engine& engine : engines) {
         ++hosts[HostOf(engine.Url)];
     }
     for (Engine& engine : engines) {
-        const std::string host = HostOf(engine.Url);
+        const std::string_view host = HostOf(engine.Url);
         if (host.empty()) {
             engine.Name = engine.Keyword;
+        } else if (hosts[host] > 1) {
+            engine.Name.append(host).append(" (").append(engine.Keyword).append(")");
         } else {
-            engine.Name = hosts[host] > 1 ? host + " (" + engine.Keyword + ")" : host;
+            engine.Name = host;
         }
     }
     result.Exported = engines.size();
     return engines;
 }
 
-std::string Replaced(std::string_view text, std::string_view from, std::string_view to) {
-    std::string out;
-    for (std::size_t at = text.find(from); at != std::string_view::npos; at = text.find(from)) {
-        out += text.substr(0, at);
-        out += to;
-        text.remove_prefix(at + from.size());
+// Appends the text with each character that `Escape` replaces (it returns what stands for it, or nothing
+// for a character that stands for itself) replaced, copying the runs between them whole.
+template <typename Escape> void AppendEscaped(std::string_view text, std::string& out, Escape escape) {
+    std::size_t run = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (const std::string_view replacement = escape(text[at]); !replacement.empty()) {
+            out.append(text, run, at - run).append(replacement);
+            run = at + 1;
+        }
     }
-    out += text;
-    return out;
+    out.append(text, run);
 }
 
-std::string Html(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
+void AppendHtml(std::string_view text, std::string& out) {
+    AppendEscaped(text, out, [](char c) -> std::string_view {
         switch (c) {
         case '&':
-            out += "&amp;";
-            break;
+            return "&amp;";
         case '<':
-            out += "&lt;";
-            break;
+            return "&lt;";
         case '>':
-            out += "&gt;";
-            break;
+            return "&gt;";
         case '"':
-            out += "&quot;";
-            break;
+            return "&quot;";
         default:
-            out += c;
+            return {};
         }
-    }
-    return out;
+    });
 }
 
-std::string Json(std::string_view text) {
-    static constexpr char Hex[] = "0123456789abcdef";
-    std::string out = "\"";
-    for (const char c : text) {
+// A JSON string of the text: quoted, with the quote, the backslash and the control characters escaped.
+void AppendJson(std::string_view text, std::string& out) {
+    static constexpr std::array<std::string_view, 0x20> Controls = {
+        "\\u0000", "\\u0001", "\\u0002", "\\u0003", "\\u0004", "\\u0005", "\\u0006", "\\u0007",
+        "\\u0008", "\\u0009", "\\u000a", "\\u000b", "\\u000c", "\\u000d", "\\u000e", "\\u000f",
+        "\\u0010", "\\u0011", "\\u0012", "\\u0013", "\\u0014", "\\u0015", "\\u0016", "\\u0017",
+        "\\u0018", "\\u0019", "\\u001a", "\\u001b", "\\u001c", "\\u001d", "\\u001e", "\\u001f",
+    };
+    out += '"';
+    AppendEscaped(text, out, [](char c) -> std::string_view {
+        if (c == '"') {
+            return "\\\"";
+        }
+        if (c == '\\') {
+            return "\\\\";
+        }
         const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            out += "\\u00";
-            out += Hex[byte >> 4];
-            out += Hex[byte & 0xF];
-        } else {
-            out += c;
-        }
-    }
-    return out + '"';
+        return byte < Controls.size() ? Controls[byte] : std::string_view{};
+    });
+    out += '"';
 }
 
+// The URL as a browser's template: "{searchTerms}" for each "%s".
 std::string TemplateOf(std::string_view url) {
-    return Replaced(url, "%s", "{searchTerms}");
+    std::string out;
+    for (std::size_t at = url.find("%s"); at != std::string_view::npos; at = url.find("%s")) {
+        out.append(url.substr(0, at)).append("{searchTerms}");
+        url.remove_prefix(at + 2);
+    }
+    return out.append(url);
 }
 
 std::string Bookmarks(const std::vector<Engine>& engines) {
@@ -192,8 +202,13 @@ std::string Bookmarks(const std::vector<Engine>& engines) {
                       "    <DT><H3>IE Vantrel Search Engines</H3>\n"
                       "    <DL><p>\n";
     for (const Engine& engine : engines) {
-        out += "        <DT><A HREF=\"" + Html(engine.Url) + "\" SHORTCUTURL=\"" + Html(engine.Keyword) +
-               "\">" + Html(engine.Name) + "</A>\n";
+        out += "        <DT><A HREF=\"";
+        AppendHtml(engine.Url, out);
+        out += "\" SHORTCUTURL=\"";
+        AppendHtml(engine.Keyword, out);
+        out += "\">";
+        AppendHtml(engine.Name, out);
+        out += "</A>\n";
     }
     return out + "    </DL><p>\n</DL><p>\n";
 }
@@ -224,10 +239,13 @@ std::string FirefoxPolicy(const std::vector<Engine>& engines) {
     const char* separator = "\n";
     for (const Engine& engine : engines) {
         out += separator;
-        out += "        {\n          \"Name\": " + Json(engine.Name) +
-               ",\n          \"URLTemplate\": " + Json(TemplateOf(engine.Url)) +
-               ",\n          \"Method\": \"GET\",\n          \"Alias\": " + Json(engine.Keyword) +
-               "\n        }";
+        out += "        {\n          \"Name\": ";
+        AppendJson(engine.Name, out);
+        out += ",\n          \"URLTemplate\": ";
+        AppendJson(TemplateOf(engine.Url), out);
+        out += ",\n          \"Method\": \"GET\",\n          \"Alias\": ";
+        AppendJson(engine.Keyword, out);
+        out += "\n        }";
         separator = ",\n";
     }
     return out + (engines.empty() ? "]\n" : "\n      ]\n") + "    }\n  }\n}\n";
@@ -238,9 +256,13 @@ std::string ChromePolicy(const std::vector<Engine>& engines) {
     const char* separator = "\n";
     for (const Engine& engine : engines) {
         out += separator;
-        out += "    {\n      \"name\": " + Json(engine.Name) +
-               ",\n      \"shortcut\": " + Json(engine.Keyword) +
-               ",\n      \"url\": " + Json(TemplateOf(engine.Url)) + "\n    }";
+        out += "    {\n      \"name\": ";
+        AppendJson(engine.Name, out);
+        out += ",\n      \"shortcut\": ";
+        AppendJson(engine.Keyword, out);
+        out += ",\n      \"url\": ";
+        AppendJson(TemplateOf(engine.Url), out);
+        out += "\n    }";
         separator = ",\n";
     }
     return out + (engines.empty() ? "]\n" : "\n  ]\n") + "}\n";
