@@ -34,8 +34,7 @@ cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
 start_window_manager
 
 # Starts the program, waits up to 30 seconds for its window, sets `elapsed` to the milliseconds from the start
-# to the window shown, then closes the window as its close box would (the window manager's Alt+F4 sends it the
-# close message) and waits for the program to end.
+# to the window shown, then closes the window as its close box would and waits for the program to end.
 time_start() {
     local program=$1 title=$2 begin end window= pid deadline
     begin=$(date +%s%N)
@@ -50,9 +49,7 @@ time_start() {
     end=$(date +%s%N)
     [ -n "$window" ] || { echo "no window titled $title showed within 30 seconds" >&2; return 1; }
     elapsed=$(((end - begin) / 1000000))
-    activate_window "$window" || return 1
-    xdotool key alt+F4
-    window_gone "$title" "$window" || return 1
+    close_window "$window" "$title" || return 1
     process_gone "$pid" || { echo "$(basename "$program") did not end when its window closed" >&2; return 1; }
     wait "$pid" || { echo "$(basename "$program") ended with status $? after its window closed" >&2; return 1; }
 }

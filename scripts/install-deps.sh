@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-wine
-    xvfb xauth xdotool x11-utils imagemagick openbox python3 librsvg2-bin
+    xvfb xauth xdotool wmctrl x11-utils imagemagick openbox python3 librsvg2-bin
     g++-mingw-w64-x86-64 wine wine64
     clang libclang-rt-14-dev clang-format-14 clang-tidy-14
     dpkg-dev file time desktop-file-utils

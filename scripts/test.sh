@@ -60,6 +60,7 @@ stage "Windows program: built against Qt for Windows, driven under Wine"
 zip=$(scripts/build-windows.sh | tail -n 1)
 ls -l "$zip"
 tests/e2e/drive-program.sh "$zip" "resources/Search Engines.bak" build/windows/screenshots
+tests/e2e/command-line.sh "$zip" "resources/Search Engines.bak"
 
 stage "Debian package: contents, install, first start of the launcher"
 scripts/test-package.sh

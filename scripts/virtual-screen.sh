@@ -83,6 +83,24 @@ activate_window() {
     return 1
 }
 
+# Closes the window whose id is the first argument as its close box would: asks the window manager to close it,
+# which sends the window the close message, and asks again each second until the window, matched by the title
+# pattern of the second argument, is gone; fails after ten seconds.
+close_window() {
+    local deadline=$((SECONDS + 10)) ids
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        timeout 2 wmctrl -i -c "$1" 2>/dev/null || true
+        for _ in $(seq 10); do
+            if ids=$(visible_windows "$2"); then
+                grep -qx "$1" <<<"$ids" || return 0
+            fi
+            sleep 0.1
+        done
+    done
+    echo "window titled $2 did not close" >&2
+    return 1
+}
+
 # Waits up to ten seconds for the process to end.
 process_gone() {
     for _ in $(seq 100); do

@@ -19,8 +19,8 @@ program_pid=
 wine_mode=
 cleanup() {
     [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
-    [ -n "$wine_mode" ] && wineserver -k 2>/dev/null || true
     [ -n "${window_manager_pid:-}" ] && kill "$window_manager_pid" 2>/dev/null || true
+    [ -z "$wine_mode" ] || end_wine
     rm -rf "$work"
 }
 trap cleanup EXIT

@@ -34,3 +34,17 @@ export_registry() {
         cp "$store" "$1" 2>/dev/null || : >"$1"
     fi
 }
+
+# Ends the Wine prefix's server and every process still running in the prefix: `wineserver -k` does not always
+# find the server again, and what it leaves would outlive the test.
+end_wine() {
+    wineserver -k 2>/dev/null
+    local environ pid
+    for environ in /proc/[0-9]*/environ; do
+        if tr '\0' '\n' 2>/dev/null <"$environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+            pid=${environ#/proc/}
+            kill -9 "${pid%/environ}" 2>/dev/null
+        fi
+    done
+    return 0
+}
