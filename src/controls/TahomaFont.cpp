@@ -27,5 +27,11 @@ QFont TahomaFont(qreal pointSize, bool bold) {
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(pointSize);
     font.setBold(bold);
+#ifdef _WIN32
+    // Windows' GDI rounds every letter's advance to whole pixels, which makes a line of text wider than the
+    // font's design; text laid out with DirectWrite (which Qt uses for this hinting) keeps the design widths
+    // the windows were laid out for.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
+#endif
     return font;
 }

@@ -29,6 +29,11 @@ QString SizeText(QSize size) {
     return QStringLiteral("%1\u00D7%2").arg(size.width()).arg(size.height());
 }
 
+// A rectangle of the window as its size and its top left corner, "88×10 at 35,306".
+QString RectText(const QRect& rect) {
+    return QStringLiteral("%1 at %2,%3").arg(SizeText(rect.size())).arg(rect.left()).arg(rect.top());
+}
+
 QString NameOf(const QWidget& widget) {
     // A link's text is its inner label; the finding names the link.
     const QWidget* named =
@@ -108,9 +113,14 @@ QRect GroupBoxTitle(const QGroupBox& box) {
     option.textAlignment = box.alignment();
     option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
     option.lineWidth = 1;
-    return CentredText(
-        box.style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, &box),
-        QFontMetrics(box.font()), box.title());
+    const QRect room =
+        box.style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, &box);
+    // The style centres the title across its room and draws it from the room's top.
+    const QFontMetrics metrics(box.font());
+    QRect title(QPoint(0, 0), metrics.size(Qt::TextShowMnemonic, box.title()));
+    title.moveCenter(room.center());
+    title.moveTop(room.top());
+    return Inked(title, metrics, box.title());
 }
 
 // A widget that paints over what lies beneath it; bare containers and links leave that to their children.
@@ -246,9 +256,9 @@ private:
             under = QStringLiteral(", under ") + NameOf(*over);
         }
         if (!has.contains(needed)) {
-            report_.Failures.append(QStringLiteral("%1 / %2: %3 needs %4, has %5%6")
-                                        .arg(report_.Window, NameOf(widget), what, SizeText(needed.size()),
-                                             SizeText(has.size()), under));
+            report_.Failures.append(
+                QStringLiteral("%1 / %2: %3 needs %4, has %5%6")
+                    .arg(report_.Window, NameOf(widget), what, RectText(needed), RectText(has), under));
         }
     }
 

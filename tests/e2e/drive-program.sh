@@ -130,4 +130,17 @@ wait "$program_pid" || fail "the program ended with status $?"
 program_pid=
 
 python3 "$here/check-state.py" list "$app/Search Engines.ini" "$default_list" || fail "after the editor's Okay"
+
+# Under Wine, the program's own check that every window's texts fit, at 96 dpi and at 150% (144 dpi).
+if [ -n "$wine_mode" ]; then
+    for dpi in 96 144; do
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >>"$work/wine.log" 2>&1 ||
+            fail "Wine's registry did not take $dpi dpi"
+        report="$work/fit-$dpi.txt"
+        VANTREL_FIT_CHECK=$(winepath -w "$report") "${run[@]}" >>"$work/program.log" 2>&1 ||
+            fail "texts do not fit at $dpi dpi: $(cat "$report" 2>/dev/null)"
+        echo "Fit check at $dpi dpi:"
+        cat "$report"
+    done
+fi
 echo "Screenshots: $shots/main-window.png $shots/editor.png $shots/message-box.png"

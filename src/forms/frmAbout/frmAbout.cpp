@@ -18,11 +18,16 @@ QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// The version and build labels are sized for their short placeholders; a longer number widens its label
-// rather than being cut off.
+// A label sized for a shorter text, or for narrower letters than its font draws, widens rather than cutting
+// its text off: the version and build labels are sized for short placeholders, the bold headings for one
+// font.
+void WidenToShowAll(QLabel* label) {
+    label->resize(qMax(label->width(), label->sizeHint().width()), label->height());
+}
+
 void SetWideningText(QLabel* label, const QString& text) {
     label->setText(text);
-    label->resize(qMax(label->width(), label->sizeHint().width()), label->height());
+    WidenToShowAll(label);
 }
 
 } // namespace
@@ -50,6 +55,7 @@ void frmAbout::SetFonts() {
     ui_->labTitle->setFont(TahomaFont(9, true));
     for (QLabel* heading : {ui_->labHVersion, ui_->labHBuild, ui_->labHDate}) {
         heading->setFont(TahomaFont(8.25, true));
+        WidenToShowAll(heading);
     }
 }
 
