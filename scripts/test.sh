@@ -62,6 +62,11 @@ ls -l "$zip"
 tests/e2e/drive-program.sh "$zip" "resources/Search Engines.bak" build/windows/screenshots
 tests/e2e/command-line.sh "$zip" "resources/Search Engines.bak"
 
+stage "The README's screenshots, from this run"
+cp build/dev/screenshots/{main-window,editor,about}.png docs/screenshots/
+cp build/windows/screenshots/main-window.png docs/screenshots/main-window-wine.png
+cp build/windows/screenshots/editor.png docs/screenshots/editor-wine.png
+
 stage "Debian package: contents, install, first start of the launcher"
 scripts/test-package.sh
 
