@@ -131,9 +131,9 @@ program_pid=
 
 python3 "$here/check-state.py" list "$app/Search Engines.ini" "$default_list" || fail "after the editor's Okay"
 
-# Under Wine, the program's own check that every window's texts fit, at 96 dpi and at 150% (144 dpi).
+# Under Wine, the program's own check that every window's texts fit, at 96 dpi, 125% (120 dpi) and 150% (144 dpi).
 if [ -n "$wine_mode" ]; then
-    for dpi in 96 144; do
+    for dpi in 96 120 144; do
         wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >>"$work/wine.log" 2>&1 ||
             fail "Wine's registry did not take $dpi dpi"
         report="$work/fit-$dpi.txt"
