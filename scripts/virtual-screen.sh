@@ -58,10 +58,10 @@ window_named() {
     return 1
 }
 
-# Waits up to ten seconds for the window whose title matches the pattern to close: any such window, or only the
-# one whose id is the second argument.
+# Waits for the window whose title matches the pattern to close: any such window, or only the one whose id is
+# the second argument; up to ten seconds, or as many as the third argument says.
 window_gone() {
-    local deadline=$((SECONDS + 10)) ids
+    local deadline=$((SECONDS + ${3:-10})) ids
     while [ "$SECONDS" -lt "$deadline" ]; do
         if ids=$(visible_windows "$1"); then
             grep -qxE "${2:-[0-9]+}" <<<"$ids" || return 0
@@ -84,18 +84,12 @@ activate_window() {
 }
 
 # Closes the window whose id is the first argument as its close box would: asks the window manager to close it,
-# which sends the window the close message, and asks again each second until the window, matched by the title
-# pattern of the second argument, is gone; fails after ten seconds.
+# which sends the window the close message, and asks again every two seconds until the window, matched by the title
+# pattern of the second argument, is gone; fails after about ten seconds.
 close_window() {
-    local deadline=$((SECONDS + 10)) ids
-    while [ "$SECONDS" -lt "$deadline" ]; do
+    for _ in $(seq 5); do
         timeout 2 wmctrl -i -c "$1" 2>/dev/null || true
-        for _ in $(seq 10); do
-            if ids=$(visible_windows "$2"); then
-                grep -qx "$1" <<<"$ids" || return 0
-            fi
-            sleep 0.1
-        done
+        window_gone "$2" "$1" 2 2>/dev/null && return 0
     done
     echo "window titled $2 did not close" >&2
     return 1

@@ -116,11 +116,6 @@ void HyperLink::ApplyLoadedLook() {
     font.setPointSizeF(8.25);
     labLink->setFont(font);
     labLink->adjustSize();
-    // The label sits a pixel above the control, in the empty row that a GDI font leaves above its letters;
-    // where the letters start in that row (DirectWrite lays them out there), the label keeps them in view.
-    const QFontMetrics metrics(font);
-    const bool freeTopRow = metrics.ascent() + metrics.tightBoundingRect(labLink->text()).top() > 0;
-    labLink->move(labLink->x(), freeTopRow ? -1 : 0);
     if (Underlined_) {
         SetLabelUnderline(true);
     }
@@ -248,6 +243,11 @@ void HyperLink::changeEvent(QEvent* event) {
 }
 
 void HyperLink::Layout() {
+    // The label sits a pixel above the control, in the empty row that a GDI font leaves above its letters;
+    // where the letters start in that row (DirectWrite lays them out there), the label keeps them in view.
+    const QFontMetrics metrics(labLink->font());
+    const bool freeTopRow = metrics.ascent() + metrics.tightBoundingRect(labLink->text()).top() > 0;
+    labLink->move(labLink->x(), freeTopRow ? -1 : 0);
     const float width = float(labLink->width()) * TwipsPerPixel + 45.0f;
     const float height = float(labLink->height() + labLink->y()) * TwipsPerPixel;
     resize(qRound(width / TwipsPerPixel), qRound(height / TwipsPerPixel));
