@@ -28,6 +28,26 @@ void ExportToFile(benchmark::State& state, ExportFormat format, const char* file
     state.SetItemsProcessed(state.iterations() * EngineCount);
 }
 
+// The format's bytes alone, from the rows, without the file.
+void MakeBytes(benchmark::State& state, ExportFormat format) {
+    VectorEngineRows rows;
+    rows.AddMany(ParseEngineList(MakeEngineList(EngineCount)));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ExportEngines(rows, format));
+    }
+    state.SetItemsProcessed(state.iterations() * EngineCount);
+}
+
+void MakeBookmarks(benchmark::State& state) {
+    MakeBytes(state, ExportFormat::Bookmarks);
+}
+void MakeRegFile(benchmark::State& state) {
+    MakeBytes(state, ExportFormat::Reg);
+}
+void MakeFirefoxPolicy(benchmark::State& state) {
+    MakeBytes(state, ExportFormat::Firefox);
+}
+
 void ExportBookmarks(benchmark::State& state) {
     ExportToFile(state, ExportFormat::Bookmarks, "engines.html");
 }
@@ -40,6 +60,9 @@ void ExportFirefox(benchmark::State& state) {
 
 } // namespace
 
+BENCHMARK(MakeBookmarks)->Unit(benchmark::kMillisecond);
+BENCHMARK(MakeRegFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(MakeFirefoxPolicy)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExportBookmarks)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExportReg)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExportFirefox)->Unit(benchmark::kMillisecond);

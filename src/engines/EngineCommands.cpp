@@ -52,7 +52,7 @@ void RestoreDefaultEngines(EngineRows& rows, Prompt& prompt) {
 }
 
 EngineFields EngineFieldsOf(const EngineRow& row) {
-    return {GetField(row.Tag, "PREFIX", "\t", "=", ""), GetField(row.Tag, "URL", "\t", "=", "")};
+    return {std::string(RowField(row, "PREFIX")), std::string(RowField(row, "URL"))};
 }
 
 bool EngineFieldsAllowed(const EngineFields& fields, const std::string& caption, Prompt& prompt) {

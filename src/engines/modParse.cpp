@@ -36,6 +36,11 @@ std::vector<std::string> SplitString(std::string_view text, std::string_view del
 
 std::string GetField(std::string_view line, std::string_view key, std::string_view fieldSeparator,
                      std::string_view keyValueSeparator, std::string_view defaultValue) {
+    return std::string(GetFieldView(line, key, fieldSeparator, keyValueSeparator, defaultValue));
+}
+
+std::string_view GetFieldView(std::string_view line, std::string_view key, std::string_view fieldSeparator,
+                              std::string_view keyValueSeparator, std::string_view defaultValue) {
     if (line.empty()) {
         return {};
     }
@@ -59,10 +64,11 @@ std::string GetField(std::string_view line, std::string_view key, std::string_vi
         }
         return true;
     });
-    if (rejected || value.empty()) {
-        return std::string(defaultValue);
-    }
-    return std::string(value);
+    return rejected || value.empty() ? defaultValue : value;
+}
+
+std::string_view RowField(const EngineRow& row, std::string_view key) {
+    return GetFieldView(row.Tag, key, "\t", "=", "");
 }
 
 std::string MakeRecordLine(std::string_view prefix, std::string_view url) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engines/EngineRows.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +15,12 @@ std::vector<std::string> SplitString(std::string_view text, std::string_view del
 // field has no separator, when no field matches, or when the value is empty.
 std::string GetField(std::string_view line, std::string_view key, std::string_view fieldSeparator,
                      std::string_view keyValueSeparator, std::string_view defaultValue);
+// The same value as a view into `line` (or `defaultValue`), without a copy.
+std::string_view GetFieldView(std::string_view line, std::string_view key, std::string_view fieldSeparator,
+                              std::string_view keyValueSeparator, std::string_view defaultValue);
+
+// The value of the field named `key` ("PREFIX", "URL") in the row's record line, empty when it has none.
+std::string_view RowField(const EngineRow& row, std::string_view key);
 
 // The engine record line "PREFIX=" + prefix + TAB + "URL=" + url.
 std::string MakeRecordLine(std::string_view prefix, std::string_view url);

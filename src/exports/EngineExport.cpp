@@ -1,35 +1,39 @@
 #include "exports/EngineExport.h"
 
 #include "engines/modParse.h"
+#include "exports/PositionIndex.h"
 #include "platform/AtomicFile.h"
 #include "registry/ListText.h"
 #include "registry/RegFileFormat.h"
 #include "registry/RegKey.h"
-#include "registry/RegKeyPath.h"
 #include "registry/modCore.h"
 
 #include <algorithm>
 #include <array>
-#include <unordered_map>
-#include <unordered_set>
+#include <deque>
+#include <functional>
 
 namespace {
 
 // Chrome takes no more site searches from its policy.
 constexpr std::size_t ChromeLimit = 100;
 
-// An exported engine: its prefix as the list holds it (for the report), its prefix and URL in UTF-8 and the
-// name a person recognises it by.
+// An exported engine: its row (for the report; 0 once a later row has taken its prefix), its prefix and URL
+// in UTF-8 (views of the row's text, or of its conversion), its URL's host and whether another exported
+// engine has that host.
 struct Engine {
-    std::string Prefix;
-    std::string Keyword;
-    std::string Url;
-    std::string Name;
+    std::size_t Row = 0;
+    std::string_view Keyword;
+    std::string_view Url;
+    std::string_view Host;
+    bool SharedHost = false;
 };
 
-std::string FieldOf(const EngineRow& row, std::string_view key) {
-    return GetField(row.Tag, key, "\t", "=", "");
-}
+// The engines, with the converted texts their views may hold.
+struct Engines {
+    std::vector<Engine> List;
+    std::deque<std::string> Converted;
+};
 
 // The host of the URL: what follows "//" up to the path, without a user name or a port.
 std::string_view HostOf(std::string_view url) {
@@ -38,7 +42,9 @@ std::string_view HostOf(std::string_view url) {
         return {};
     }
     std::string_view host = url.substr(scheme + 3);
-    host = host.substr(0, host.find_first_of("/?#"));
+    host = host.substr(0, std::ranges::find_if(host, [](char c) {
+                              return c == '/' || c == '?' || c == '#';
+                          }) - host.begin());
     if (const std::size_t at = host.rfind('@'); at != std::string_view::npos) {
         host.remove_prefix(at + 1);
     }
@@ -48,12 +54,26 @@ std::string_view HostOf(std::string_view url) {
     return host;
 }
 
+// The name a person recognises the engine by: its host; where hosts repeat, the host and the prefix, so that
+// every name is one engine's (Firefox takes one engine per name); a URL without a host, its prefix. Built in
+// `scratch` where it is neither.
+std::string_view NameOf(const Engine& engine, std::string& scratch) {
+    if (engine.Host.empty()) {
+        return engine.Keyword;
+    }
+    if (!engine.SharedHost) {
+        return engine.Host;
+    }
+    scratch.assign(engine.Host).append(" (").append(engine.Keyword).append(")");
+    return scratch;
+}
+
 // Why the engine cannot be exported in the format, or nothing when it can.
 std::optional<std::string> Refusal(std::string_view prefix, std::string_view url, ExportFormat format) {
     if (prefix.empty()) {
         return "it has no prefix";
     }
-    if (prefix.find_first_of(" \t") != std::string_view::npos) {
+    if (std::ranges::any_of(prefix, [](char c) { return c == ' ' || c == '\t'; })) {
         return "its prefix has a space";
     }
     if (url.find("%s") == std::string_view::npos) {
@@ -65,132 +85,179 @@ std::optional<std::string> Refusal(std::string_view prefix, std::string_view url
     return std::nullopt;
 }
 
-// The checked rows that the format takes, in list order, the rest in `leftOut`.
-std::vector<Engine> ExportedEngines(const EngineRows& rows, ExportFormat format, EngineExport& result) {
-    std::vector<Engine> engines;
+std::string PrefixOf(const EngineRows& rows, std::size_t index) {
+    return std::string(RowField(rows.Row(index), "PREFIX"));
+}
+
+// Names each engine's host, and marks those whose host another one has.
+void MarkSharedHosts(std::vector<Engine>& engines) {
+    std::vector<std::size_t> hashes(engines.size());
+    for (std::size_t i = 0; i < engines.size(); ++i) {
+        engines[i].Host = HostOf(engines[i].Url);
+        hashes[i] = std::hash<std::string_view>{}(engines[i].Host);
+    }
+    PositionIndex hosts(engines.size());
+    // For each engine, the first with its host, and for that one, how many have it.
+    std::vector<std::size_t> firstWithHost(engines.size());
+    std::vector<std::size_t> withHost(engines.size());
+    for (std::size_t i = 0; i < engines.size(); ++i) {
+        if (i + PositionIndex::Ahead < engines.size()) {
+            hosts.Prefetch(hashes[i + PositionIndex::Ahead]);
+        }
+        const std::string_view host = engines[i].Host;
+        const std::size_t first =
+            hosts.Replace(hashes[i], i, [&](std::size_t at) { return engines[at].Host == host; });
+        firstWithHost[i] = first == PositionIndex::None ? i : firstWithHost[first];
+        ++withHost[firstWithHost[i]];
+    }
+    for (std::size_t i = 0; i < engines.size(); ++i) {
+        engines[i].SharedHost = withHost[firstWithHost[i]] > 1;
+    }
+}
+
+// The checked rows that the format takes, in list order, the rest in the result's `LeftOut`.
+Engines ExportedEngines(const EngineRows& rows, ExportFormat format, EngineExport& result) {
+    Engines exported;
+    std::vector<Engine>& engines = exported.List;
     engines.reserve(rows.Count());
-    std::unordered_map<std::string, std::size_t> byPrefix;
-    byPrefix.reserve(rows.Count());
+    PositionIndex byPrefix(rows.Count());
     for (std::size_t index = 1; index <= rows.Count(); ++index) {
         const EngineRow& row = rows.Row(index);
         if (!row.Checked) {
             continue;
         }
         ++result.Checked;
-        std::string prefix = FieldOf(row, "PREFIX");
-        const std::string listUrl = FieldOf(row, "URL");
-        std::optional<std::string> utf8Prefix = ListTextToUtf8(prefix);
-        std::optional<std::string> utf8Url = ListTextToUtf8(listUrl);
-        if (!utf8Prefix || !utf8Url) {
-            result.LeftOut.push_back({std::move(prefix), "its text is not in the list's encoding"});
+        const std::string_view prefix = RowField(row, "PREFIX");
+        std::optional<std::string_view> keyword = ListTextAsUtf8(prefix, exported.Converted);
+        const std::optional<std::string_view> url = ListTextAsUtf8(RowField(row, "URL"), exported.Converted);
+        if (!keyword || !url) {
+            result.LeftOut.push_back({std::string(prefix), "its text is not in the list's encoding"});
             continue;
         }
-        if (std::optional<std::string> refusal = Refusal(*utf8Prefix, *utf8Url, format)) {
-            result.LeftOut.push_back({std::move(prefix), std::move(*refusal)});
+        if (std::optional<std::string> refusal = Refusal(*keyword, *url, format)) {
+            result.LeftOut.push_back({std::string(prefix), std::move(*refusal)});
             continue;
         }
-        const auto [found, added] = byPrefix.try_emplace(FoldName(*utf8Prefix), engines.size());
-        if (!added) {
-            Engine& earlier = engines[found->second];
-            result.LeftOut.push_back({earlier.Prefix, "a later engine has the prefix " + prefix});
-            earlier.Prefix.clear();
-            found->second = engines.size();
+        const std::size_t earlierAt =
+            byPrefix.Replace(FoldedHash(*keyword), engines.size(),
+                             [&](std::size_t at) { return SameName(engines[at].Keyword, *keyword); });
+        if (earlierAt != PositionIndex::None) {
+            Engine& earlier = engines[earlierAt];
+            result.LeftOut.push_back(
+                {PrefixOf(rows, earlier.Row), "a later engine has the prefix " + std::string(prefix)});
+            earlier.Row = 0;
             // A registry key keeps the name it was created with: Install writes the later URL into the key
             // of the earlier prefix.
             if (format == ExportFormat::Reg) {
-                utf8Prefix = earlier.Keyword;
+                keyword = earlier.Keyword;
             }
         }
-        engines.push_back({std::move(prefix), std::move(*utf8Prefix), std::move(*utf8Url), {}});
+        engines.push_back({index, *keyword, *url, {}, false});
     }
-    std::erase_if(engines, [](const Engine& engine) { return engine.Prefix.empty(); });
+    std::erase_if(engines, [](const Engine& engine) { return engine.Row == 0; });
     if (format == ExportFormat::Chrome && engines.size() > ChromeLimit) {
         for (std::size_t i = ChromeLimit; i < engines.size(); ++i) {
-            result.LeftOut.push_back({engines[i].Prefix, "Chrome takes at most 100 site searches"});
+            result.LeftOut.push_back(
+                {PrefixOf(rows, engines[i].Row), "Chrome takes at most 100 site searches"});
         }
         engines.resize(ChromeLimit);
     }
-    // Engines are named by their host; where hosts repeat, by the host and the prefix, so every name is
-    // one engine's (Firefox takes one engine per name); a URL without a host names it by its prefix.
-    std::unordered_map<std::string_view, std::size_t> hosts;
-    hosts.reserve(engines.size());
-    for (const Engine& engine : engines) {
-        ++hosts[HostOf(engine.Url)];
-    }
-    for (Engine& engine : engines) {
-        const std::string_view host = HostOf(engine.Url);
-        if (host.empty()) {
-            engine.Name = engine.Keyword;
-        } else if (hosts[host] > 1) {
-            engine.Name.append(host).append(" (").append(engine.Keyword).append(")");
-        } else {
-            engine.Name = host;
-        }
+    if (format != ExportFormat::Reg) {
+        MarkSharedHosts(engines);
     }
     result.Exported = engines.size();
-    return engines;
+    return exported;
+}
+
+// About how many characters the engines' texts take in a file: each written twice at most (the URL of a
+// policy, as the template and as written), with `perEngine` of the format's own around them.
+std::size_t FileSize(const std::vector<Engine>& engines, std::size_t perEngine) {
+    std::size_t size = 1024;
+    for (const Engine& engine : engines) {
+        size += perEngine + 2 * (engine.Url.size() + engine.Keyword.size());
+    }
+    return size;
 }
 
 // Appends the text with each character that `Escape` replaces (it returns what stands for it, or nothing
-// for a character that stands for itself) replaced, copying the runs between them whole.
-template <typename Escape> void AppendEscaped(std::string_view text, std::string& out, Escape escape) {
+// for a character that stands for itself) replaced, copying the runs between them whole. `Escaped` tells the
+// characters it replaces.
+template <typename Escape>
+void AppendEscaped(std::string_view text, std::string& out, const std::array<bool, 256>& escaped,
+                   Escape escape) {
     std::size_t run = 0;
     for (std::size_t at = 0; at < text.size(); ++at) {
-        if (const std::string_view replacement = escape(text[at]); !replacement.empty()) {
-            out.append(text, run, at - run).append(replacement);
+        if (escaped[static_cast<unsigned char>(text[at])]) {
+            out.append(text, run, at - run).append(escape(text[at]));
             run = at + 1;
         }
     }
     out.append(text, run);
 }
 
+// The table of the characters `escape` replaces.
+template <typename Escape> constexpr std::array<bool, 256> EscapedBy(Escape escape) {
+    std::array<bool, 256> escaped{};
+    for (std::size_t c = 0; c < escaped.size(); ++c) {
+        escaped[c] = !escape(static_cast<char>(c)).empty();
+    }
+    return escaped;
+}
+
+constexpr std::string_view HtmlEscape(char c) {
+    switch (c) {
+    case '&':
+        return "&amp;";
+    case '<':
+        return "&lt;";
+    case '>':
+        return "&gt;";
+    case '"':
+        return "&quot;";
+    default:
+        return {};
+    }
+}
+
 void AppendHtml(std::string_view text, std::string& out) {
-    AppendEscaped(text, out, [](char c) -> std::string_view {
-        switch (c) {
-        case '&':
-            return "&amp;";
-        case '<':
-            return "&lt;";
-        case '>':
-            return "&gt;";
-        case '"':
-            return "&quot;";
-        default:
-            return {};
-        }
-    });
+    static constexpr std::array<bool, 256> Escaped = EscapedBy(HtmlEscape);
+    AppendEscaped(text, out, Escaped, HtmlEscape);
+}
+
+constexpr std::array<std::string_view, 0x20> JsonControls = {
+    "\\u0000", "\\u0001", "\\u0002", "\\u0003", "\\u0004", "\\u0005", "\\u0006", "\\u0007",
+    "\\u0008", "\\u0009", "\\u000a", "\\u000b", "\\u000c", "\\u000d", "\\u000e", "\\u000f",
+    "\\u0010", "\\u0011", "\\u0012", "\\u0013", "\\u0014", "\\u0015", "\\u0016", "\\u0017",
+    "\\u0018", "\\u0019", "\\u001a", "\\u001b", "\\u001c", "\\u001d", "\\u001e", "\\u001f",
+};
+
+constexpr std::string_view JsonEscape(char c) {
+    if (c == '"') {
+        return "\\\"";
+    }
+    if (c == '\\') {
+        return "\\\\";
+    }
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < JsonControls.size() ? JsonControls[byte] : std::string_view{};
 }
 
 // A JSON string of the text: quoted, with the quote, the backslash and the control characters escaped.
 void AppendJson(std::string_view text, std::string& out) {
-    static constexpr std::array<std::string_view, 0x20> Controls = {
-        "\\u0000", "\\u0001", "\\u0002", "\\u0003", "\\u0004", "\\u0005", "\\u0006", "\\u0007",
-        "\\u0008", "\\u0009", "\\u000a", "\\u000b", "\\u000c", "\\u000d", "\\u000e", "\\u000f",
-        "\\u0010", "\\u0011", "\\u0012", "\\u0013", "\\u0014", "\\u0015", "\\u0016", "\\u0017",
-        "\\u0018", "\\u0019", "\\u001a", "\\u001b", "\\u001c", "\\u001d", "\\u001e", "\\u001f",
-    };
+    static constexpr std::array<bool, 256> Escaped = EscapedBy(JsonEscape);
     out += '"';
-    AppendEscaped(text, out, [](char c) -> std::string_view {
-        if (c == '"') {
-            return "\\\"";
-        }
-        if (c == '\\') {
-            return "\\\\";
-        }
-        const auto byte = static_cast<unsigned char>(c);
-        return byte < Controls.size() ? Controls[byte] : std::string_view{};
-    });
+    AppendEscaped(text, out, Escaped, JsonEscape);
     out += '"';
 }
 
-// The URL as a browser's template: "{searchTerms}" for each "%s".
-std::string TemplateOf(std::string_view url) {
-    std::string out;
+// The URL as a browser's template, "{searchTerms}" for each "%s", built in `scratch`.
+std::string_view TemplateOf(std::string_view url, std::string& scratch) {
+    scratch.clear();
     for (std::size_t at = url.find("%s"); at != std::string_view::npos; at = url.find("%s")) {
-        out.append(url.substr(0, at)).append("{searchTerms}");
+        scratch.append(url.substr(0, at)).append("{searchTerms}");
         url.remove_prefix(at + 2);
     }
-    return out.append(url);
+    return scratch.append(url);
 }
 
 std::string Bookmarks(const std::vector<Engine>& engines) {
@@ -201,71 +268,87 @@ std::string Bookmarks(const std::vector<Engine>& engines) {
                       "<DL><p>\n"
                       "    <DT><H3>IE Vantrel Search Engines</H3>\n"
                       "    <DL><p>\n";
+    out.reserve(FileSize(engines, 64));
+    std::string name;
     for (const Engine& engine : engines) {
         out += "        <DT><A HREF=\"";
         AppendHtml(engine.Url, out);
         out += "\" SHORTCUTURL=\"";
         AppendHtml(engine.Keyword, out);
         out += "\">";
-        AppendHtml(engine.Name, out);
+        AppendHtml(NameOf(engine, name), out);
         out += "</A>\n";
     }
-    return out + "    </DL><p>\n</DL><p>\n";
+    out += "    </DL><p>\n</DL><p>\n";
+    return out;
 }
 
-// The keys Install writes for the engines, after the removal of the SearchUrl tree that Install does first.
+// The keys Install writes for the engines, after the removal of the SearchUrl tree that Install does first:
+// the keys above SearchUrl, SearchUrl and a key per engine, as the registry editor exports them.
 std::string RegFile(const std::vector<Engine>& engines) {
     std::string_view searchUrl = SearchUrlKeyPath;
     searchUrl.remove_suffix(1);
-    RegKey root{std::string()};
-    RegKey* key = &root;
-    std::vector<std::string_view> names;
-    // The SearchUrl path is a constant of a few short names, which always splits.
-    static_cast<void>(SplitKeyPath(searchUrl, names));
-    for (std::string_view name : names) {
-        key = &key->ChildOrNew(name);
-    }
-    for (const Engine& engine : engines) {
-        RegKey& shortcut = key->ChildOrNew(engine.Keyword);
-        for (RegNamedValue& value : ShortcutValues(engine.Url)) {
-            shortcut.SetValue(value.Name, std::move(value.Value));
+    RegFileWriter file(RegFileEncoding::Utf16);
+    file.Reserve(FileSize(engines, 80 + SearchUrlKeyPath.size()));
+    file.RemoveTree(searchUrl);
+    for (std::size_t end = searchUrl.find('\\');; end = searchUrl.find('\\', end + 1)) {
+        file.Key(searchUrl.substr(0, end), {});
+        if (end == std::string_view::npos) {
+            break;
         }
     }
-    return FormatRegFileReplacing(searchUrl, root);
+    std::string path(SearchUrlKeyPath);
+    // Every shortcut has these values, its URL the default one.
+    std::vector<RegNamedValue> values = ShortcutValues({});
+    std::string& url = values.front().Value.Data;
+    for (const Engine& engine : engines) {
+        path.resize(SearchUrlKeyPath.size());
+        path += engine.Keyword;
+        url.assign(engine.Url);
+        file.Key(path, values);
+    }
+    return std::move(file).Finish();
 }
 
 std::string FirefoxPolicy(const std::vector<Engine>& engines) {
     std::string out = "{\n  \"policies\": {\n    \"SearchEngines\": {\n      \"Add\": [";
+    out.reserve(FileSize(engines, 160));
+    std::string name;
+    std::string urlTemplate;
     const char* separator = "\n";
     for (const Engine& engine : engines) {
         out += separator;
         out += "        {\n          \"Name\": ";
-        AppendJson(engine.Name, out);
+        AppendJson(NameOf(engine, name), out);
         out += ",\n          \"URLTemplate\": ";
-        AppendJson(TemplateOf(engine.Url), out);
+        AppendJson(TemplateOf(engine.Url, urlTemplate), out);
         out += ",\n          \"Method\": \"GET\",\n          \"Alias\": ";
         AppendJson(engine.Keyword, out);
         out += "\n        }";
         separator = ",\n";
     }
-    return out + (engines.empty() ? "]\n" : "\n      ]\n") + "    }\n  }\n}\n";
+    out.append(engines.empty() ? "]\n" : "\n      ]\n").append("    }\n  }\n}\n");
+    return out;
 }
 
 std::string ChromePolicy(const std::vector<Engine>& engines) {
     std::string out = "{\n  \"SiteSearchSettings\": [";
+    std::string name;
+    std::string urlTemplate;
     const char* separator = "\n";
     for (const Engine& engine : engines) {
         out += separator;
         out += "    {\n      \"name\": ";
-        AppendJson(engine.Name, out);
+        AppendJson(NameOf(engine, name), out);
         out += ",\n      \"shortcut\": ";
         AppendJson(engine.Keyword, out);
         out += ",\n      \"url\": ";
-        AppendJson(TemplateOf(engine.Url), out);
+        AppendJson(TemplateOf(engine.Url, urlTemplate), out);
         out += "\n    }";
         separator = ",\n";
     }
-    return out + (engines.empty() ? "]\n" : "\n  ]\n") + "}\n";
+    out.append(engines.empty() ? "]\n" : "\n  ]\n").append("}\n");
+    return out;
 }
 
 } // namespace
@@ -287,19 +370,19 @@ std::optional<ExportFormat> ExportFormatNamed(std::string_view name) {
 
 EngineExport ExportEngines(const EngineRows& rows, ExportFormat format) {
     EngineExport result;
-    const std::vector<Engine> engines = ExportedEngines(rows, format, result);
+    const Engines engines = ExportedEngines(rows, format, result);
     switch (format) {
     case ExportFormat::Bookmarks:
-        result.Bytes = Bookmarks(engines);
+        result.Bytes = Bookmarks(engines.List);
         break;
     case ExportFormat::Reg:
-        result.Bytes = RegFile(engines);
+        result.Bytes = RegFile(engines.List);
         break;
     case ExportFormat::Firefox:
-        result.Bytes = FirefoxPolicy(engines);
+        result.Bytes = FirefoxPolicy(engines.List);
         break;
     case ExportFormat::Chrome:
-        result.Bytes = ChromePolicy(engines);
+        result.Bytes = ChromePolicy(engines.List);
         break;
     }
     return result;

@@ -14,13 +14,14 @@ constexpr std::string_view ByteOrderMark = "\xFF\xFE";
 
 void AppendQuoted(std::string_view text, std::string& out) {
     out += '"';
-    for (const char c : text) {
-        if (c == '\\' || c == '"') {
-            out += '\\';
+    std::size_t run = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text[at] == '\\' || text[at] == '"') {
+            out.append(text, run, at - run) += '\\';
+            run = at;
         }
-        out += c;
     }
-    out += '"';
+    out.append(text, run) += '"';
 }
 
 void AppendHexDigits(std::uint32_t number, int digits, std::string& out) {
@@ -77,68 +78,108 @@ void AppendData(const RegValue& value, std::string& out) {
     }
 }
 
-void AppendKey(const RegKey& key, std::string& path, std::string& out) {
-    out += "\r\n[";
-    out += path;
-    out += "]\r\n";
-    for (const RegNamedValue& value : key.Values()) {
-        if (value.Name.empty()) {
-            out += '@';
-        } else {
-            AppendQuoted(value.Name, out);
-        }
-        out += '=';
-        AppendData(value.Value, out);
-        out += "\r\n";
+void AppendValue(const RegNamedValue& value, std::string& out) {
+    if (value.Name.empty()) {
+        out += '@';
+    } else {
+        AppendQuoted(value.Name, out);
     }
+    out += '=';
+    AppendData(value.Value, out);
+    out += "\r\n";
+}
+
+// The blocks of the key at `path` and of every key below it, each before its subkeys.
+void WriteTree(const RegKey& key, std::string& path, RegFileWriter& file) {
+    file.Key(path, key.Values());
     for (const RegKey& child : key.Children()) {
         const std::size_t length = path.size();
-        path += '\\';
+        if (!path.empty()) {
+            path += '\\';
+        }
         path += child.Name();
-        AppendKey(child, path, out);
+        WriteTree(child, path, file);
         path.resize(length);
     }
 }
 
-// The file's text in UTF-8, its lines after the header led by the removal of `removedPath` when there is one.
-std::string RegFileText(std::string_view header, std::string_view removedPath, const RegKey& root) {
-    std::string text(header);
-    text += "\r\n";
+// The file of the tree, its blocks after the header led by the removal of `removedPath` when there is one.
+std::string RegFileOf(RegFileEncoding encoding, std::string_view removedPath, const RegKey& root) {
+    RegFileWriter file(encoding);
     if (!removedPath.empty()) {
-        text += "\r\n[-";
-        text += RootName;
-        text += '\\';
-        text += removedPath;
-        text += "]\r\n";
+        file.RemoveTree(removedPath);
     }
-    std::string path(RootName);
+    std::string path;
     if (!root.Values().empty()) {
-        AppendKey(root, path, text);
+        WriteTree(root, path, file);
     } else {
         for (const RegKey& child : root.Children()) {
-            path = std::string(RootName) + '\\' + child.Name();
-            AppendKey(child, path, text);
+            path = child.Name();
+            WriteTree(child, path, file);
         }
     }
-    text += "\r\n";
-    return text;
+    return std::move(file).Finish();
 }
+
+// Text is encoded in pieces of about this size, which stay in the processor's cache.
+constexpr std::size_t EncodedPiece = 64 * 1024;
 
 } // namespace
 
-std::string FormatRegFile(const RegKey& root, RegFileEncoding encoding) {
-    if (encoding == RegFileEncoding::Utf16) {
-        return FormatRegFileReplacing({}, root);
+RegFileWriter::RegFileWriter(RegFileEncoding encoding) : encoding_(encoding) {
+    if (encoding_ == RegFileEncoding::Utf16) {
+        bytes_ = ByteOrderMark;
+        text_ = Header;
+    } else {
+        text_ = Header8Bit;
     }
-    std::string bytes;
-    AppendWindows1252(RegFileText(Header8Bit, {}, root), bytes);
-    return bytes;
+    text_ += "\r\n";
+}
+
+void RegFileWriter::Reserve(std::size_t characters) {
+    bytes_.reserve(bytes_.size() + (encoding_ == RegFileEncoding::Utf16 ? 2 * characters : characters));
+}
+
+void RegFileWriter::RemoveTree(std::string_view path) {
+    text_.append("\r\n[-").append(RootName).append("\\").append(path).append("]\r\n");
+    Encode();
+}
+
+void RegFileWriter::Key(std::string_view path, std::span<const RegNamedValue> values) {
+    text_.append("\r\n[").append(RootName);
+    if (!path.empty()) {
+        text_.append("\\").append(path);
+    }
+    text_ += "]\r\n";
+    for (const RegNamedValue& value : values) {
+        AppendValue(value, text_);
+    }
+    if (text_.size() >= EncodedPiece) {
+        Encode();
+    }
+}
+
+std::string RegFileWriter::Finish() && {
+    text_ += "\r\n";
+    Encode();
+    return std::move(bytes_);
+}
+
+void RegFileWriter::Encode() {
+    if (encoding_ == RegFileEncoding::Utf16) {
+        AppendUtf16Le(text_, bytes_);
+    } else {
+        AppendWindows1252(text_, bytes_);
+    }
+    text_.clear();
+}
+
+std::string FormatRegFile(const RegKey& root, RegFileEncoding encoding) {
+    return RegFileOf(encoding, {}, root);
 }
 
 std::string FormatRegFileReplacing(std::string_view removedPath, const RegKey& root) {
-    std::string bytes(ByteOrderMark);
-    AppendUtf16Le(RegFileText(Header, removedPath, root), bytes);
-    return bytes;
+    return RegFileOf(RegFileEncoding::Utf16, removedPath, root);
 }
 
 bool FitsRegFile(std::string_view text, RegFileEncoding encoding) {

@@ -4,6 +4,7 @@
 #include "registry/Utf16.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
 #include <optional>
 
@@ -29,6 +30,10 @@ char32_t Upcase(char32_t code) {
 
 char32_t NextFolded(std::string_view name, std::size_t& at) {
     const auto byte = static_cast<unsigned char>(name[at]);
+    if (byte < 0x80) {
+        ++at;
+        return Upcase(byte);
+    }
     const std::optional<char32_t> code = NextCodePoint(name, at);
     return code ? Upcase(*code) : NotText + byte;
 }
@@ -60,6 +65,15 @@ bool SameName(std::string_view a, std::string_view b) {
         }
     }
     return atA == a.size() && atB == b.size();
+}
+
+std::size_t FoldedHash(std::string_view name) {
+    // FNV-1a over the folded characters.
+    std::uint64_t hash = 0xcbf29ce484222325;
+    for (std::size_t at = 0; at < name.size();) {
+        hash = (hash ^ NextFolded(name, at)) * 0x100000001b3;
+    }
+    return static_cast<std::size_t>(hash);
 }
 
 RegKey* RegKey::Child(std::string_view name) {

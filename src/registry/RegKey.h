@@ -13,6 +13,8 @@
 // not UTF-8 standing for itself alone.
 std::string FoldName(std::string_view name);
 bool SameName(std::string_view a, std::string_view b);
+// A hash of the name's folded form, without building it: names that are the same name hash alike.
+std::size_t FoldedHash(std::string_view name);
 
 struct RegNamedValue {
     std::string Name;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -42,6 +44,16 @@ std::optional<char> ToWindows1252(char32_t code) {
         return std::nullopt;
     }
     return static_cast<char>(0x80 + (found - Windows1252High.begin()));
+}
+
+// Whether the eight bytes at `at` are all there and all ASCII, which nearly all of any text here is.
+bool EightAscii(std::string_view text, std::size_t at) {
+    std::uint64_t eight = 0;
+    if (at + sizeof eight > text.size()) {
+        return false;
+    }
+    std::memcpy(&eight, text.data() + at, sizeof eight);
+    return (eight & 0x8080808080808080) == 0;
 }
 
 } // namespace
@@ -87,6 +99,10 @@ std::optional<char32_t> NextCodePoint(std::string_view utf8, std::size_t& at) {
 
 std::size_t FirstNonUtf8(std::string_view text) {
     for (std::size_t at = 0; at < text.size();) {
+        if (EightAscii(text, at)) {
+            at += 8;
+            continue;
+        }
         const std::size_t start = at;
         if (!NextCodePoint(text, at)) {
             return start;
@@ -125,18 +141,14 @@ void AppendUtf16Le(std::string_view utf8, std::string& out) {
     out.reserve(out.size() + utf8.size() * 2);
     std::size_t at = 0;
     while (at < utf8.size()) {
-        // Runs of ASCII, nearly all of any store, are widened in place.
-        std::size_t end = at;
-        while (end < utf8.size() && static_cast<unsigned char>(utf8[end]) < 0x80) {
-            ++end;
-        }
-        const std::size_t start = out.size();
-        out.resize(start + 2 * (end - at));
-        for (char* write = out.data() + start; at < end; ++at) {
-            *write++ = utf8[at];
-            *write++ = '\0';
-        }
-        if (at < utf8.size()) {
+        if (EightAscii(utf8, at)) {
+            std::array<char, 16> wide{};
+            for (std::size_t i = 0; i < 8; ++i) {
+                wide[2 * i] = utf8[at + i];
+            }
+            out.append(wide.data(), wide.size());
+            at += 8;
+        } else {
             AppendCodePointUtf16(NextCodePoint(utf8, at).value_or(Replacement), out);
         }
     }

@@ -23,10 +23,6 @@ std::string ShortcutKeyPath(std::string_view prefix) {
     return std::string(SearchUrlKeyPath) + std::string(prefix);
 }
 
-std::string FieldOf(const EngineRow& row, std::string_view key) {
-    return GetField(row.Tag, key, "\t", "=", "");
-}
-
 // A prefix or key that could not be written, and why.
 struct Failure {
     std::string Name;
@@ -64,7 +60,7 @@ std::unordered_set<std::string> CheckedKeys(const EngineRows& rows) {
     std::unordered_set<std::string> keys;
     for (std::size_t index = 1; index <= rows.Count(); ++index) {
         if (rows.Row(index).Checked) {
-            keys.insert(KeyOf(FieldOf(rows.Row(index), "PREFIX")));
+            keys.insert(KeyOf(RowField(rows.Row(index), "PREFIX")));
         }
     }
     return keys;
@@ -84,7 +80,7 @@ InstallOutcome InstallRows(const EngineRows& rows, RegistryStore& store) {
     static_cast<void>(CreateSearchUrlKey(store));
     for (std::size_t index = 1; index <= rows.Count(); ++index) {
         const EngineRow& row = rows.Row(index);
-        std::string prefix = FieldOf(row, "PREFIX");
+        std::string prefix(RowField(row, "PREFIX"));
         if (!row.Checked) {
             if (checkedKeys.contains(KeyOf(prefix))) {
                 continue;
@@ -92,7 +88,7 @@ InstallOutcome InstallRows(const EngineRows& rows, RegistryStore& store) {
             if (Status removed = RemoveShortcut(store, prefix); !removed.ok()) {
                 NoteFailure(outcome.NotRemoved, std::move(prefix), removed);
             }
-        } else if (Status written = InstallShortcut(store, prefix, FieldOf(row, "URL")); written.ok()) {
+        } else if (Status written = InstallShortcut(store, prefix, RowField(row, "URL")); written.ok()) {
             ++outcome.Installed;
         } else {
             NoteFailure(outcome.NotInstalled, std::move(prefix), written);
@@ -106,7 +102,7 @@ InstallOutcome NothingInstalled(const EngineRows& rows, const Status& reason) {
     InstallOutcome outcome;
     for (std::size_t index = 1; index <= rows.Count(); ++index) {
         if (rows.Row(index).Checked) {
-            NoteFailure(outcome.NotInstalled, FieldOf(rows.Row(index), "PREFIX"), reason);
+            NoteFailure(outcome.NotInstalled, std::string(RowField(rows.Row(index), "PREFIX")), reason);
         }
     }
     if (outcome.NotInstalled.empty()) {

@@ -235,6 +235,7 @@ TEST(RegKey, NamesFoldAsTheWindowsRegistryFoldsThem) {
     for (const auto& [a, b, same] : cases) {
         EXPECT_EQ(SameName(a, b), same) << a << " " << b;
         EXPECT_EQ(FoldName(a) == FoldName(b), same) << a << " " << b;
+        EXPECT_TRUE(!same || FoldedHash(a) == FoldedHash(b)) << a << " " << b;
     }
 }
 
