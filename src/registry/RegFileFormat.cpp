@@ -122,7 +122,7 @@ std::string RegFileOf(RegFileEncoding encoding, std::string_view removedPath, co
 }
 
 // Text is encoded in pieces of about this size, which stay in the processor's cache.
-constexpr std::size_t EncodedPiece = 64 * 1024;
+constexpr std::size_t EncodedPiece = std::size_t{64} * 1024;
 
 } // namespace
 
