@@ -9,7 +9,8 @@ toolchain="$root/cmake/mingw-w64.cmake"
 
 version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
 upstream=${version%%+*}
-recipe=$(cat "$0" "$toolchain" | sha256sum | cut -c1-12)
+patches=("$root"/scripts/qt-windows/*.patch)
+recipe=$(cat "$0" "$toolchain" "${patches[@]}" | sha256sum | cut -c1-12)
 cache="${XDG_CACHE_HOME:-$HOME/.cache}/ievantrel"
 prefix="$cache/qt-$upstream-mingw-static-$recipe"
 if [ -f "$prefix/.complete" ]; then
@@ -38,6 +39,10 @@ cd "$work/qtbase"
 grep -E '^(cve-|upstream_)' debian/patches/series | while read -r name; do
     patch -p1 --quiet <"debian/patches/$name"
 done
+# And this program's own, in scripts/qt-windows.
+for name in "${patches[@]}"; do
+    patch -p1 --quiet <"$name"
+done
 
 mkdir "$work/build"
 cd "$work/build"
@@ -50,7 +55,7 @@ unused_features=(
     undocommand undostack undogroup undoview textodfwriter textmarkdownreader textmarkdownwriter
     textbrowser syntaxhighlighter lcdnumber dial keysequenceedit toolbox commandlinkbutton
     tablewidget treewidget columnview datawidgetmapper scroller pdf picture movie
-    sessionmanager systemtrayicon whatsthis process sharedmemory systemsemaphore style-fusion
+    sessionmanager systemtrayicon whatsthis process sharedmemory systemsemaphore style-fusion mimetype
 )
 sections="-ffunction-sections -fdata-sections"
 "$work/qtbase/configure" -prefix "$prefix" -release -static -static-runtime -xplatform win32-g++ \
