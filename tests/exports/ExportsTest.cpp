@@ -51,6 +51,12 @@ const std::vector<std::pair<std::string, std::string>> Mixed = {
     {"G", "https://www.google.com/images?q=%s"},
 };
 
+// A shortcut's block in a registry file: its key and its values, the quoted URL as the default one.
+std::string RegKeyBlock(const std::string& prefix, const std::string& quotedUrl) {
+    return "\r\n[" + SearchUrlKey + "\\" + prefix + "]\r\n@=\"" + quotedUrl +
+           "\"\r\n\" \"=\"+\"\r\n\"%\"=\"%25\"\r\n\"&\"=\"%26\"\r\n\"+\"=\"%2B\"\r\n";
+}
+
 TEST(Exports, WriteEachFormatByteForByteAndNameWhatIsLeftOut) {
     const std::string common =
         "\r\n: it has no prefix\r\ntwo words: its prefix has a space\r\nnos: its URL has "
@@ -87,6 +93,18 @@ TEST(Exports, WriteEachFormatByteForByteAndNameWhatIsLeftOut) {
          "\"https://www.google.com/images?q={searchTerms}\",\n      "
          "    \"Method\": \"GET\",\n          \"Alias\": \"G\"\n        }\n      ]\n    }\n  }\n}\n",
          "3 of 7 checked engines have been exported.\r\n\r\nThese engines were left out:" + common + tail},
+        // The registry file in UTF-8 here, UTF-16 in the file. The key of "g" keeps its name and takes the
+        // URL of the later "G", as Install writes it.
+        {ExportFormat::Reg,
+         "Windows Registry Editor Version 5.00\r\n\r\n[-" + SearchUrlKey +
+             "]\r\n\r\n[HKEY_CURRENT_USER\\Software]" +
+             "\r\n\r\n[HKEY_CURRENT_USER\\Software\\Microsoft]\r\n\r\n[HKEY_CURRENT_"
+             "USER\\Software\\Microsoft\\" +
+             "Internet Explorer]\r\n\r\n[" + SearchUrlKey + "]\r\n" +
+             RegKeyBlock("w\xC3\xA9", "https://fr.wikipedia.org/w/?search=%s&x=\\\"<y>\\\"") +
+             RegKeyBlock("@at", "https://at.example/?q=%s") +
+             RegKeyBlock("g", "https://www.google.com/images?q=%s") + "\r\n",
+         "3 of 7 checked engines have been exported.\r\n\r\nThese engines were left out:" + common + tail},
         {ExportFormat::Chrome,
          "{\n  \"SiteSearchSettings\": [\n    {\n      \"name\": \"fr.wikipedia.org\",\n      \"shortcut\": "
          "\"w\xC3\xA9\",\n      \"url\": "
@@ -99,7 +117,12 @@ TEST(Exports, WriteEachFormatByteForByteAndNameWhatIsLeftOut) {
     const VectorEngineRows rows = Rows(Mixed);
     for (const Case& c : cases) {
         const EngineExport exported = ExportEngines(rows, c.Format);
-        EXPECT_EQ(exported.Bytes, c.Bytes);
+        std::string bytes = c.Bytes;
+        if (c.Format == ExportFormat::Reg) {
+            bytes = "\xFF\xFE";
+            AppendUtf16Le(c.Bytes, bytes);
+        }
+        EXPECT_EQ(exported.Bytes, bytes);
         EXPECT_EQ(ExportReport(exported, {}).Text, c.Report);
     }
 }
