@@ -42,9 +42,8 @@ std::string_view HostOf(std::string_view url) {
         return {};
     }
     std::string_view host = url.substr(scheme + 3);
-    host = host.substr(0, std::ranges::find_if(host, [](char c) {
-                              return c == '/' || c == '?' || c == '#';
-                          }) - host.begin());
+    const auto path = std::ranges::find_if(host, [](char c) { return c == '/' || c == '?' || c == '#'; });
+    host = host.substr(0, static_cast<std::size_t>(path - host.begin()));
     if (const std::size_t at = host.rfind('@'); at != std::string_view::npos) {
         host.remove_prefix(at + 1);
     }

@@ -6,9 +6,9 @@
 #include <vector>
 
 // The positions of a sequence's elements by a key of each, for finding in one pass the earlier element with
-// the same key as this one: a table of positions with open addressing, allocated once for `count` keys
-// (fewer than 2^32 - 1). Each
-// slot keeps its key's hash beside the position, so a probe rarely looks at an element of another key.
+// the same key as this one: a table of positions with open addressing, allocated once for `count` keys (fewer
+// than 2^32 - 1). Each slot keeps its key's hash beside the position, so a probe rarely looks at an element
+// of another key.
 class PositionIndex {
 public:
     static constexpr std::size_t None = static_cast<std::size_t>(-1);
