@@ -9,7 +9,6 @@
 #include "registry/modCore.h"
 
 #include <cstdio>
-#include <iostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +34,11 @@ constexpr std::string_view Usage =
     "Each option may also be written with -- (--install, ...). With no option the\n"
     "window opens.\n";
 
+void Print(std::FILE* stream, std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fflush(stream);
+}
+
 std::string WithNewLines(std::string_view text) {
     std::string out;
     for (std::size_t at = text.find("\r\n"); at != std::string_view::npos; at = text.find("\r\n")) {
@@ -54,9 +58,9 @@ public:
             return PromptAnswer::Yes;
         }
         const std::string text = WithNewLines(message.Text) + '\n';
-        std::cout << text << std::flush;
+        Print(stdout, text);
         if (message.Icon == PromptIcon::Exclamation || message.Icon == PromptIcon::Critical) {
-            std::cerr << text << std::flush;
+            Print(stderr, text);
             failed_ = true;
         }
         return PromptAnswer::Ok;
@@ -112,7 +116,7 @@ std::vector<std::string> ArgumentsOf(int argc, char* argv[]) {
 }
 
 int UsageError() {
-    std::cerr << Usage << std::flush;
+    Print(stderr, Usage);
     return 2;
 }
 
@@ -131,7 +135,7 @@ std::optional<int> RunCommandLine(int argc, char* argv[]) {
         return UsageError();
     }
     if ((*option == "?" || *option == "help") && arguments.size() == 1) {
-        std::cout << Usage << std::flush;
+        Print(stdout, Usage);
         return 0;
     }
     std::optional<ExportFormat> format;
