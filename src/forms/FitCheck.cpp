@@ -224,7 +224,9 @@ public:
     Checker(QWidget& window, FitReport& report) : window_(window), report_(report) {}
 
     void Check(QWidget& widget) {
-        if (auto* label = qobject_cast<QLabel*>(&widget); label != nullptr && !label->text().isEmpty()) {
+        if (auto* label = qobject_cast<QLabel*>(&widget); label != nullptr && IsPicture(*label)) {
+            Picture(*label);
+        } else if (label != nullptr && !label->text().isEmpty()) {
             Text(widget, QStringLiteral("text"), LabelText(*label));
             Bold(*label);
         } else if (auto* button = qobject_cast<QAbstractButton*>(&widget);
@@ -280,6 +282,21 @@ private:
         const auto* label = qobject_cast<const QLabel*>(&above);
         return label != nullptr && !label->text().isEmpty() && qobject_cast<QLabel*>(&beneath) != nullptr &&
                OverlayMatch(beneath, above, window_) >= OverlayInkMatch;
+    }
+
+    // The forms name their pictures img... (Image1, the About window's banner).
+    static bool IsPicture(const QLabel& label) {
+        return label.objectName().startsWith(QLatin1String("img")) ||
+               label.objectName() == QLatin1String("Image1");
+    }
+
+    // A picture that could not be read (its image format missing from the Qt the program runs on) shows
+    // nothing where the window has room for it.
+    void Picture(const QLabel& label) {
+        if (label.pixmap().isNull()) {
+            report_.Failures.append(
+                QStringLiteral("%1 / %2: shows no picture").arg(report_.Window, NameOf(label)));
+        }
     }
 
     void Bold(const QLabel& label) {

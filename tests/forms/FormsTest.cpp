@@ -206,12 +206,16 @@ private slots:
         QCOMPARE(answerer.Seen[3].Text, QStringLiteral("2 of 2 checked engines have been exported."));
     }
 
-    // Every text of every window fits where it is shown, with whichever fonts the system has.
+    // Every text of every window fits where it is shown, with whichever fonts the system has, and every
+    // picture shows: one that could not be read is found.
     void windowsFit() {
         MainWindowFixture window(Engines{"a"});
         for (const FitReport& report : window.Window().CheckWindowsFit()) {
             QVERIFY2(report.Checked > 5 && report.Failures.isEmpty(), qPrintable(report.Failures.join('\n')));
         }
+        window.Find<QLabel>("imgDorvane")->setPixmap(QPixmap());
+        QCOMPARE(window.Window().CheckWindowsFit().front().Failures,
+                 QStringList(QStringLiteral("frmMain / imgDorvane: shows no picture")));
     }
 
     // The maker's link opens About: links open their address on any button, pictures on a left click only.
