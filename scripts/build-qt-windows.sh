@@ -56,8 +56,9 @@ unused_features=(
     undocommand undostack undogroup undoview textodfwriter textmarkdownreader textmarkdownwriter
     textbrowser syntaxhighlighter lcdnumber dial keysequenceedit toolbox commandlinkbutton
     tablewidget treewidget columnview datawidgetmapper scroller pdf picture movie
-    sessionmanager systemtrayicon whatsthis process sharedmemory systemsemaphore style-fusion mimetype ico
-    direct2d1_1
+    sessionmanager systemtrayicon whatsthis process sharedmemory systemsemaphore style-fusion style-stylesheet
+    mimetype ico imageformat_ppm imageformat_xbm xmlstream xmlstreamreader xmlstreamwriter commandlineparser
+    hijricalendar islamiccivilcalendar jalalicalendar direct2d1_1
 )
 sections="-ffunction-sections -fdata-sections"
 "$work/qtbase/configure" -prefix "$prefix" -release -static -static-runtime -xplatform win32-g++ \
@@ -72,8 +73,9 @@ sections="-ffunction-sections -fdata-sections"
     -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >configure.log 2>&1 ||
     { tail -n 40 configure.log >&2; exit 1; }
 echo "Building Qt $upstream for Windows" >&2
-# Lets ccache reuse compilations that use Qt's precompiled headers, for a rebuild after the recipe changed.
-CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime \
+# Lets ccache reuse compilations that use Qt's precompiled headers, and, with the build's own paths made
+# relative, those of a build folder of an earlier recipe, for a rebuild after the recipe changed.
+CCACHE_BASEDIR="$work" CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime \
     cmake --build . --parallel "$(nproc)" >build.log 2>&1 || { tail -n 40 build.log >&2; exit 1; }
 cmake --install . >install.log 2>&1 || { tail -n 40 install.log >&2; exit 1; }
 touch "$prefix/.complete"
