@@ -284,7 +284,7 @@ private:
                OverlayMatch(beneath, above, window_) >= OverlayInkMatch;
     }
 
-    // The forms name their pictures img... (Image1, the About window's banner).
+    // The forms name their pictures img..., and the About window's banner Image1.
     static bool IsPicture(const QLabel& label) {
         return label.objectName().startsWith(QLatin1String("img")) ||
                label.objectName() == QLatin1String("Image1");
