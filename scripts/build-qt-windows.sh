@@ -58,7 +58,8 @@ unused_features=(
     tablewidget treewidget columnview datawidgetmapper scroller pdf picture movie
     sessionmanager systemtrayicon whatsthis process sharedmemory systemsemaphore style-fusion style-stylesheet
     mimetype ico imageformat_ppm imageformat_xbm xmlstream xmlstreamreader xmlstreamwriter commandlineparser
-    hijricalendar islamiccivilcalendar jalalicalendar gestures statustip direct2d1_1
+    hijricalendar islamiccivilcalendar jalalicalendar gestures statustip timezone filesystemwatcher
+    translation future identityproxymodel transposeproxymodel concatenatetablesproxymodel direct2d1_1
 )
 sections="-ffunction-sections -fdata-sections"
 "$work/qtbase/configure" -prefix "$prefix" -release -static -static-runtime -xplatform win32-g++ \
