@@ -3,6 +3,7 @@
 #include "engines/modParse.h"
 #include "exports/PositionIndex.h"
 #include "platform/AtomicFile.h"
+#include "platform/EscapedText.h"
 #include "registry/ListText.h"
 #include "registry/RegFileFormat.h"
 #include "registry/RegKey.h"
@@ -20,19 +21,23 @@ constexpr std::size_t ChromeLimit = 100;
 
 // An exported engine: its row (for the report; 0 once a later row has taken its prefix), its prefix and URL
 // in UTF-8 (views of the row's text, or of its conversion), its URL's host and whether another exported
-// engine has that host.
+// engine has that host, and the hashes its prefix and host are found by.
 struct Engine {
     std::size_t Row = 0;
     std::string_view Keyword;
     std::string_view Url;
     std::string_view Host;
     bool SharedHost = false;
+    std::size_t KeywordHash = 0;
+    std::size_t HostHash = 0;
 };
 
-// The engines, with the converted texts their views may hold.
+// The engines, with the texts their views may hold but the rows do not: conversions to UTF-8, and the hosts
+// side by side, where comparing them does not wait for the rows' texts to come back into the cache. (A
+// deque's elements stay where they are when it grows or moves.)
 struct Engines {
     std::vector<Engine> List;
-    std::deque<std::string> Converted;
+    std::deque<std::string> Texts;
 };
 
 // The host of the URL: what follows "//" up to the path, without a user name or a port.
@@ -88,24 +93,19 @@ std::string PrefixOf(const EngineRows& rows, std::size_t index) {
     return std::string(RowField(rows.Row(index), "PREFIX"));
 }
 
-// Names each engine's host, and marks those whose host another one has.
+// Marks the engines whose host another one has.
 void MarkSharedHosts(std::vector<Engine>& engines) {
-    std::vector<std::size_t> hashes(engines.size());
-    for (std::size_t i = 0; i < engines.size(); ++i) {
-        engines[i].Host = HostOf(engines[i].Url);
-        hashes[i] = std::hash<std::string_view>{}(engines[i].Host);
-    }
     PositionIndex hosts(engines.size());
     // For each engine, the first with its host, and for that one, how many have it.
     std::vector<std::size_t> firstWithHost(engines.size());
     std::vector<std::size_t> withHost(engines.size());
     for (std::size_t i = 0; i < engines.size(); ++i) {
         if (i + PositionIndex::Ahead < engines.size()) {
-            hosts.Prefetch(hashes[i + PositionIndex::Ahead]);
+            hosts.Prefetch(engines[i + PositionIndex::Ahead].HostHash);
         }
         const std::string_view host = engines[i].Host;
         const std::size_t first =
-            hosts.Replace(hashes[i], i, [&](std::size_t at) { return engines[at].Host == host; });
+            hosts.Replace(engines[i].HostHash, i, [&](std::size_t at) { return engines[at].Host == host; });
         firstWithHost[i] = first == PositionIndex::None ? i : firstWithHost[first];
         ++withHost[firstWithHost[i]];
     }
@@ -114,46 +114,87 @@ void MarkSharedHosts(std::vector<Engine>& engines) {
     }
 }
 
-// The checked rows that the format takes, in list order, the rest in the result's `LeftOut`.
-Engines ExportedEngines(const EngineRows& rows, ExportFormat format, EngineExport& result) {
-    Engines exported;
-    std::vector<Engine>& engines = exported.List;
+// What is left out, by the row where the list reaches it.
+using LeftOutAt = std::vector<std::pair<std::size_t, LeftOutEngine>>;
+
+// The checked rows whose texts the format takes, in list order, each with its host (but for a registry file)
+// and hashes; the rest in `leftOut`.
+Engines AcceptedEngines(const EngineRows& rows, ExportFormat format, LeftOutAt& leftOut,
+                        std::size_t& checked) {
+    Engines accepted;
+    std::vector<Engine>& engines = accepted.List;
     engines.reserve(rows.Count());
-    PositionIndex byPrefix(rows.Count());
+    std::string& hosts = accepted.Texts.emplace_back();
     for (std::size_t index = 1; index <= rows.Count(); ++index) {
         const EngineRow& row = rows.Row(index);
         if (!row.Checked) {
             continue;
         }
-        ++result.Checked;
+        ++checked;
         const std::string_view prefix = RowField(row, "PREFIX");
-        std::optional<std::string_view> keyword = ListTextAsUtf8(prefix, exported.Converted);
-        const std::optional<std::string_view> url = ListTextAsUtf8(RowField(row, "URL"), exported.Converted);
+        const std::optional<std::string_view> keyword = ListTextAsUtf8(prefix, accepted.Texts);
+        const std::optional<std::string_view> url = ListTextAsUtf8(RowField(row, "URL"), accepted.Texts);
         if (!keyword || !url) {
-            result.LeftOut.push_back({std::string(prefix), "its text is not in the list's encoding"});
+            leftOut.push_back({index, {std::string(prefix), "its text is not in the list's encoding"}});
             continue;
         }
         if (std::optional<std::string> refusal = Refusal(*keyword, *url, format)) {
-            result.LeftOut.push_back({std::string(prefix), std::move(*refusal)});
+            leftOut.push_back({index, {std::string(prefix), std::move(*refusal)}});
             continue;
         }
-        const std::size_t earlierAt =
-            byPrefix.Replace(FoldedHash(*keyword), engines.size(),
-                             [&](std::size_t at) { return SameName(engines[at].Keyword, *keyword); });
-        if (earlierAt != PositionIndex::None) {
-            Engine& earlier = engines[earlierAt];
-            result.LeftOut.push_back(
-                {PrefixOf(rows, earlier.Row), "a later engine has the prefix " + std::string(prefix)});
-            earlier.Row = 0;
-            // A registry key keeps the name it was created with: Install writes the later URL into the key
-            // of the earlier prefix.
-            if (format == ExportFormat::Reg) {
-                keyword = earlier.Keyword;
-            }
+        // The row's texts are in the cache now, as they will not be when the engines are compared.
+        const std::string_view host = format == ExportFormat::Reg ? std::string_view{} : HostOf(*url);
+        hosts += host;
+        engines.push_back(
+            {index, *keyword, *url, host, false, FoldedHash(*keyword), std::hash<std::string_view>{}(host)});
+    }
+    for (std::size_t at = 0; Engine & engine : engines) {
+        engine.Host = std::string_view(hosts).substr(at, engine.Host.size());
+        at += engine.Host.size();
+    }
+    return accepted;
+}
+
+// Leaves out each engine whose prefix a later one has, as Install keeps the later.
+void LeaveOutEarlierOfSamePrefix(std::vector<Engine>& engines, const EngineRows& rows, ExportFormat format,
+                                 LeftOutAt& leftOut) {
+    PositionIndex byPrefix(engines.size());
+    for (std::size_t i = 0; i < engines.size(); ++i) {
+        if (i + PositionIndex::Ahead < engines.size()) {
+            byPrefix.Prefetch(engines[i + PositionIndex::Ahead].KeywordHash);
         }
-        engines.push_back({index, *keyword, *url, {}, false});
+        Engine& engine = engines[i];
+        const std::size_t earlierAt = byPrefix.Replace(engine.KeywordHash, i, [&](std::size_t at) {
+            return SameName(engines[at].Keyword, engine.Keyword);
+        });
+        if (earlierAt == PositionIndex::None) {
+            continue;
+        }
+        Engine& earlier = engines[earlierAt];
+        leftOut.push_back(
+            {engine.Row,
+             {PrefixOf(rows, earlier.Row), "a later engine has the prefix " + PrefixOf(rows, engine.Row)}});
+        earlier.Row = 0;
+        // A registry key keeps the name it was created with: Install writes the later URL into the key of
+        // the earlier prefix.
+        if (format == ExportFormat::Reg) {
+            engine.Keyword = earlier.Keyword;
+        }
     }
     std::erase_if(engines, [](const Engine& engine) { return engine.Row == 0; });
+}
+
+// The checked rows that the format takes, in list order, the rest in the result's `LeftOut`: each where the
+// list reaches it, then those beyond Chrome's limit.
+Engines ExportedEngines(const EngineRows& rows, ExportFormat format, EngineExport& result) {
+    LeftOutAt leftOut;
+    Engines exported = AcceptedEngines(rows, format, leftOut, result.Checked);
+    std::vector<Engine>& engines = exported.List;
+    LeaveOutEarlierOfSamePrefix(engines, rows, format, leftOut);
+    std::ranges::stable_sort(leftOut, {}, &LeftOutAt::value_type::first);
+    for (auto& [row, engine] : leftOut) {
+        result.LeftOut.push_back(std::move(engine));
+    }
     if (format == ExportFormat::Chrome && engines.size() > ChromeLimit) {
         for (std::size_t i = ChromeLimit; i < engines.size(); ++i) {
             result.LeftOut.push_back(
@@ -176,31 +217,6 @@ std::size_t FileSize(const std::vector<Engine>& engines, std::size_t perEngine) 
         size += perEngine + 2 * (engine.Url.size() + engine.Keyword.size());
     }
     return size;
-}
-
-// Appends the text with each character that `Escape` replaces (it returns what stands for it, or nothing
-// for a character that stands for itself) replaced, copying the runs between them whole. `Escaped` tells the
-// characters it replaces.
-template <typename Escape>
-void AppendEscaped(std::string_view text, std::string& out, const std::array<bool, 256>& escaped,
-                   Escape escape) {
-    std::size_t run = 0;
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        if (escaped[static_cast<unsigned char>(text[at])]) {
-            out.append(text, run, at - run).append(escape(text[at]));
-            run = at + 1;
-        }
-    }
-    out.append(text, run);
-}
-
-// The table of the characters `escape` replaces.
-template <typename Escape> constexpr std::array<bool, 256> EscapedBy(Escape escape) {
-    std::array<bool, 256> escaped{};
-    for (std::size_t c = 0; c < escaped.size(); ++c) {
-        escaped[c] = !escape(static_cast<char>(c)).empty();
-    }
-    return escaped;
 }
 
 constexpr std::string_view HtmlEscape(char c) {

@@ -1,8 +1,10 @@
 #include "registry/RegFileFormat.h"
 
+#include "platform/EscapedText.h"
 #include "registry/RegFileParser.h"
 #include "registry/Utf16.h"
 
+#include <array>
 #include <cstdint>
 
 namespace {
@@ -12,16 +14,23 @@ constexpr std::string_view Header8Bit = "REGEDIT4";
 constexpr std::string_view RootName = "HKEY_CURRENT_USER";
 constexpr std::string_view ByteOrderMark = "\xFF\xFE";
 
-void AppendQuoted(std::string_view text, std::string& out) {
-    out += '"';
-    std::size_t run = 0;
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        if (text[at] == '\\' || text[at] == '"') {
-            out.append(text, run, at - run) += '\\';
-            run = at;
-        }
+// What stands for a character in a quoted text: a backslash before each backslash and quote.
+constexpr std::string_view RegEscape(char c) {
+    switch (c) {
+    case '\\':
+        return "\\\\";
+    case '"':
+        return "\\\"";
+    default:
+        return {};
     }
-    out.append(text, run) += '"';
+}
+
+void AppendQuoted(std::string_view text, std::string& out) {
+    static constexpr std::array<bool, 256> Escaped = EscapedBy(RegEscape);
+    out += '"';
+    AppendEscaped(text, out, Escaped, RegEscape);
+    out += '"';
 }
 
 void AppendHexDigits(std::uint32_t number, int digits, std::string& out) {

@@ -141,15 +141,19 @@ void AppendUtf16Le(std::string_view utf8, std::string& out) {
     out.reserve(out.size() + utf8.size() * 2);
     std::size_t at = 0;
     while (at < utf8.size()) {
-        if (EightAscii(utf8, at)) {
-            std::array<char, 16> wide{};
-            for (std::size_t i = 0; i < 8; ++i) {
-                wide[2 * i] = utf8[at + i];
-            }
-            out.append(wide.data(), wide.size());
-            at += 8;
-        } else {
+        std::size_t end = at;
+        while (EightAscii(utf8, end)) {
+            end += 8;
+        }
+        if (end == at) {
             AppendCodePointUtf16(NextCodePoint(utf8, at).value_or(Replacement), out);
+            continue;
+        }
+        // A run of ASCII: each character's low byte, after the high byte that the resize set to zero.
+        const std::size_t start = out.size();
+        out.resize(start + 2 * (end - at));
+        for (char* write = out.data() + start; at < end; ++at, write += 2) {
+            *write = utf8[at];
         }
     }
 }

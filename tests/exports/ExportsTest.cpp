@@ -47,8 +47,8 @@ const std::vector<std::pair<std::string, std::string>> Mixed = {
     {"", "https://empty.example/?q=%s"},
     {"two words", "https://space.example/?q=%s"},
     {"nos", "https://nos.example/"},
-    {"@at", "https://at.example/?q=%s"},
     {"G", "https://www.google.com/images?q=%s"},
+    {"@at", "https://at.example/?q=%s"},
 };
 
 // A shortcut's block in a registry file: its key and its values, the quoted URL as the default one.
@@ -75,23 +75,21 @@ TEST(Exports, WriteEachFormatByteForByteAndNameWhatIsLeftOut) {
          "Engines</H3>\n    <DL><p>\n        <DT><A "
          "HREF=\"https://fr.wikipedia.org/w/?search=%s&amp;x=&quot;&lt;y&gt;"
          "&quot;\" SHORTCUTURL=\"w\xC3\xA9\">fr.wikipedia.org</A>\n        <DT><A "
-         "HREF=\"https://at.example/?q=%s\" "
-         "SHORTCUTURL=\"@at\">at.example</A>\n        <DT><A HREF=\"https://www.google.com/images?q=%s\" "
-         "SHORTCUTURL=\"G\">www.google.com</A>\n    </DL><p>\n</DL><p>\n",
+         "HREF=\"https://www.google.com/images?q=%s\" SHORTCUTURL=\"G\">www.google.com</A>\n"
+         "        <DT><A HREF=\"https://at.example/?q=%s\" SHORTCUTURL=\"@at\">at.example</A>\n"
+         "    </DL><p>\n</DL><p>\n",
          "3 of 7 checked engines have been exported.\r\n\r\nThese engines were left out:" + common + tail},
         {ExportFormat::Firefox,
          "{\n  \"policies\": {\n    \"SearchEngines\": {\n      \"Add\": [\n        {\n          \"Name\": "
          "\"fr.wikipedia.org\",\n          \"URLTemplate\": "
          "\"https://fr.wikipedia.org/w/?search={searchTerms}&x="
-         "\\\"<y>\\\"\",\n          \"Method\": \"GET\",\n          \"Alias\": \"w\xC3\xA9\"\n        },\n   "
-         "     {\n"
-         "          \"Name\": \"at.example\",\n          \"URLTemplate\": "
+         "\\\"<y>\\\"\",\n          \"Method\": \"GET\",\n          \"Alias\": \"w\xC3\xA9\"\n        },\n"
+         "        {\n          \"Name\": \"www.google.com\",\n          \"URLTemplate\": "
+         "\"https://www.google.com/images?q={searchTerms}\",\n"
+         "          \"Method\": \"GET\",\n          \"Alias\": \"G\"\n        },\n"
+         "        {\n          \"Name\": \"at.example\",\n          \"URLTemplate\": "
          "\"https://at.example/?q={searchTerms}\",\n"
-         "          \"Method\": \"GET\",\n          \"Alias\": \"@at\"\n        },\n        {\n          "
-         "\"Name\": "
-         "\"www.google.com\",\n          \"URLTemplate\": "
-         "\"https://www.google.com/images?q={searchTerms}\",\n      "
-         "    \"Method\": \"GET\",\n          \"Alias\": \"G\"\n        }\n      ]\n    }\n  }\n}\n",
+         "          \"Method\": \"GET\",\n          \"Alias\": \"@at\"\n        }\n      ]\n    }\n  }\n}\n",
          "3 of 7 checked engines have been exported.\r\n\r\nThese engines were left out:" + common + tail},
         // The registry file in UTF-8 here, UTF-16 in the file. The key of "g" keeps its name and takes the
         // URL of the later "G", as Install writes it.
@@ -102,8 +100,8 @@ TEST(Exports, WriteEachFormatByteForByteAndNameWhatIsLeftOut) {
              "USER\\Software\\Microsoft\\" +
              "Internet Explorer]\r\n\r\n[" + SearchUrlKey + "]\r\n" +
              RegKeyBlock("w\xC3\xA9", "https://fr.wikipedia.org/w/?search=%s&x=\\\"<y>\\\"") +
-             RegKeyBlock("@at", "https://at.example/?q=%s") +
-             RegKeyBlock("g", "https://www.google.com/images?q=%s") + "\r\n",
+             RegKeyBlock("g", "https://www.google.com/images?q=%s") +
+             RegKeyBlock("@at", "https://at.example/?q=%s") + "\r\n",
          "3 of 7 checked engines have been exported.\r\n\r\nThese engines were left out:" + common + tail},
         {ExportFormat::Chrome,
          "{\n  \"SiteSearchSettings\": [\n    {\n      \"name\": \"fr.wikipedia.org\",\n      \"shortcut\": "
@@ -111,8 +109,8 @@ TEST(Exports, WriteEachFormatByteForByteAndNameWhatIsLeftOut) {
          "\"https://fr.wikipedia.org/w/?search={searchTerms}&x=\\\"<y>\\\"\"\n    },\n"
          "    {\n      \"name\": \"www.google.com\",\n      \"shortcut\": \"G\",\n      \"url\": "
          "\"https://www.google.com/images?q={searchTerms}\"\n    }\n  ]\n}\n",
-         "2 of 7 checked engines have been exported.\r\n\r\nThese engines were left out:" + common +
-             "\r\n@at: Chrome keeps shortcuts starting with @ for itself" + tail},
+         "2 of 7 checked engines have been exported.\r\n\r\nThese engines were left out:" + common + tail +
+             "\r\n@at: Chrome keeps shortcuts starting with @ for itself"},
     };
     const VectorEngineRows rows = Rows(Mixed);
     for (const Case& c : cases) {
