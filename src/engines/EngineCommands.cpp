@@ -52,7 +52,8 @@ void RestoreDefaultEngines(EngineRows& rows, Prompt& prompt) {
 }
 
 EngineFields EngineFieldsOf(const EngineRow& row) {
-    return {std::string(RowField(row, "PREFIX")), std::string(RowField(row, "URL"))};
+    const auto [prefix, url] = RowPrefixAndUrl(row);
+    return {std::string(prefix), std::string(url)};
 }
 
 bool EngineFieldsAllowed(const EngineFields& fields, const std::string& caption, Prompt& prompt) {

@@ -1,5 +1,7 @@
 #include "engines/modParse.h"
 
+#include <array>
+
 namespace {
 
 // Calls `visit` with each piece of `text` between occurrences of `delimiter`, left to right, until it returns
@@ -23,6 +25,38 @@ template <typename Visit> void VisitPieces(std::string_view text, std::string_vi
     }
 }
 
+// The values of the fields named `keys` in the line, each from the first field of its name, found in one
+// walk over the line; none when the first field has no separator.
+template <std::size_t N>
+std::array<std::string_view, N>
+FieldValues(std::string_view line, const std::array<std::string_view, N>& keys,
+            std::string_view fieldSeparator, std::string_view keyValueSeparator) {
+    std::array<std::string_view, N> values{};
+    std::array<bool, N> found{};
+    std::size_t missing = N;
+    bool first = true;
+    VisitPieces(line, fieldSeparator, [&](std::string_view field) {
+        const std::size_t separator = field.find(keyValueSeparator);
+        if (first && separator == std::string_view::npos) {
+            return true;
+        }
+        first = false;
+        const std::string_view name =
+            separator == std::string_view::npos ? std::string_view{} : field.substr(0, separator);
+        for (std::size_t i = 0; i < N; ++i) {
+            if (!found[i] && name == keys[i]) {
+                found[i] = true;
+                --missing;
+                if (separator != std::string_view::npos) {
+                    values[i] = field.substr(separator + keyValueSeparator.size());
+                }
+            }
+        }
+        return missing == 0;
+    });
+    return values;
+}
+
 } // namespace
 
 std::vector<std::string> SplitString(std::string_view text, std::string_view delimiter) {
@@ -44,31 +78,17 @@ std::string_view GetFieldView(std::string_view line, std::string_view key, std::
     if (line.empty()) {
         return {};
     }
-    bool first = true;
-    bool rejected = false;
-    std::string_view value;
-    VisitPieces(line, fieldSeparator, [&](std::string_view field) {
-        const std::size_t separator = field.find(keyValueSeparator);
-        if (first && separator == std::string_view::npos) {
-            rejected = true;
-            return true;
-        }
-        first = false;
-        const std::string_view name =
-            separator == std::string_view::npos ? std::string_view{} : field.substr(0, separator);
-        if (name != key) {
-            return false;
-        }
-        if (separator != std::string_view::npos) {
-            value = field.substr(separator + keyValueSeparator.size());
-        }
-        return true;
-    });
-    return rejected || value.empty() ? defaultValue : value;
+    const std::string_view value = FieldValues<1>(line, {key}, fieldSeparator, keyValueSeparator)[0];
+    return value.empty() ? defaultValue : value;
 }
 
 std::string_view RowField(const EngineRow& row, std::string_view key) {
     return GetFieldView(row.Tag, key, "\t", "=", "");
+}
+
+std::pair<std::string_view, std::string_view> RowPrefixAndUrl(const EngineRow& row) {
+    const auto [prefix, url] = FieldValues<2>(row.Tag, {"PREFIX", "URL"}, "\t", "=");
+    return {prefix, url};
 }
 
 std::string MakeRecordLine(std::string_view prefix, std::string_view url) {

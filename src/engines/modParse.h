@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // Cuts `text` at every occurrence of `delimiter`: k occurrences give k + 1 elements. An empty delimiter gives
@@ -21,6 +22,8 @@ std::string_view GetFieldView(std::string_view line, std::string_view key, std::
 
 // The value of the field named `key` ("PREFIX", "URL") in the row's record line, empty when it has none.
 std::string_view RowField(const EngineRow& row, std::string_view key);
+// The row's "PREFIX" and "URL" fields, as RowField reads each, in one walk over its record line.
+std::pair<std::string_view, std::string_view> RowPrefixAndUrl(const EngineRow& row);
 
 // The engine record line "PREFIX=" + prefix + TAB + "URL=" + url.
 std::string MakeRecordLine(std::string_view prefix, std::string_view url);
