@@ -42,6 +42,16 @@ struct Engines {
     std::deque<std::string> Texts;
 };
 
+// The characters that end a URL's host or cut it: the path's, the query's and the fragment's, the user
+// name's and the port's.
+constexpr std::array<bool, 256> HostMarks = [] {
+    std::array<bool, 256> marks{};
+    for (const char c : "/?#@:"sv) {
+        marks[static_cast<unsigned char>(c)] = true;
+    }
+    return marks;
+}();
+
 // The host of the URL: what follows "//" up to the path, without a user name or a port. Found in one pass,
 // as it is for every engine.
 std::string_view HostOf(std::string_view url) {
@@ -50,18 +60,17 @@ std::string_view HostOf(std::string_view url) {
         return {};
     }
     std::size_t start = scheme + 3;
-    std::size_t end = start;
+    std::size_t end = NextMarked(url, start, HostMarks);
     std::size_t colon = std::string_view::npos;
-    for (; end < url.size(); ++end) {
+    for (; end < url.size(); end = NextMarked(url, end + 1, HostMarks)) {
         const char c = url[end];
-        if (c == '/' || c == '?' || c == '#') {
-            break;
-        }
         if (c == '@') {
             start = end + 1;
             colon = std::string_view::npos;
         } else if (c == ':') {
             colon = end;
+        } else {
+            break;
         }
     }
     // A colon inside the brackets of an IPv6 address is not the port's.

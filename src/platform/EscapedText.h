@@ -16,8 +16,8 @@ template <typename Escape> constexpr std::array<bool, 256> EscapedBy(Escape esca
 }
 
 // The position of the first character at or after `at` that the table marks, or the text's size. Eight
-// characters are looked up at once, since nearly every one stands for itself.
-inline std::size_t NextEscaped(std::string_view text, std::size_t at, const std::array<bool, 256>& escaped) {
+// characters are looked up at once, since nearly every one is not marked.
+inline std::size_t NextMarked(std::string_view text, std::size_t at, const std::array<bool, 256>& escaped) {
     const auto marked = [&](std::size_t i) { return escaped[static_cast<unsigned char>(text[i])]; };
     for (; at + 8 <= text.size(); at += 8) {
         if (marked(at) | marked(at + 1) | marked(at + 2) | marked(at + 3) | marked(at + 4) | marked(at + 5) |
@@ -37,8 +37,8 @@ template <typename Escape>
 void AppendEscaped(std::string_view text, std::string& out, const std::array<bool, 256>& escaped,
                    Escape escape) {
     std::size_t run = 0;
-    for (std::size_t at = NextEscaped(text, 0, escaped); at < text.size();
-         at = NextEscaped(text, run, escaped)) {
+    for (std::size_t at = NextMarked(text, 0, escaped); at < text.size();
+         at = NextMarked(text, run, escaped)) {
         out.append(text, run, at - run).append(escape(text[at]));
         run = at + 1;
     }
