@@ -17,15 +17,15 @@ template <typename Escape> constexpr std::array<bool, 256> EscapedBy(Escape esca
 
 // The position of the first character at or after `at` that the table marks, or the text's size. Eight
 // characters are looked up at once, since nearly every one is not marked.
-inline std::size_t NextMarked(std::string_view text, std::size_t at, const std::array<bool, 256>& escaped) {
-    const auto marked = [&](std::size_t i) { return escaped[static_cast<unsigned char>(text[i])]; };
+inline std::size_t NextMarked(std::string_view text, std::size_t at, const std::array<bool, 256>& marks) {
+    const auto marked = [&](std::size_t i) -> unsigned { return marks[static_cast<unsigned char>(text[i])]; };
     for (; at + 8 <= text.size(); at += 8) {
-        if (marked(at) | marked(at + 1) | marked(at + 2) | marked(at + 3) | marked(at + 4) | marked(at + 5) |
-            marked(at + 6) | marked(at + 7)) {
+        if ((marked(at) | marked(at + 1) | marked(at + 2) | marked(at + 3) | marked(at + 4) | marked(at + 5) |
+             marked(at + 6) | marked(at + 7)) != 0) {
             break;
         }
     }
-    while (at < text.size() && !marked(at)) {
+    while (at < text.size() && marked(at) == 0) {
         ++at;
     }
     return at;
