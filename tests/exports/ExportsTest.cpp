@@ -193,6 +193,39 @@ TEST(Exports, TheRegistryFileImportedGivesTheKeysInstallWrote) {
     EXPECT_EQ(Lines(Regedit("/E", folder.File("imported.reg")), SearchUrlKey), installed);
 }
 
+// An engine's name is its URL's host, past a user name and before a port, a path, a query or a fragment;
+// without a host, its prefix. Every character to escape is found, wherever it falls in the text.
+TEST(Exports, NamesAreHostsAndEveryEscapeIsFound) {
+    const std::vector<std::pair<std::string, std::string>> names = {
+        {"https://user:pw@example.org:8080/s?q=%s", "example.org"},
+        {"https://[::1]/?q=%s", "[::1]"},
+        {"https://[::2]:8443/?q=%s", "[::2]"},
+        {"http://query.example?q=%s", "query.example"},
+        {"http://fragment.example#%s", "fragment.example"},
+        {"nohost:%s", "p5"},
+    };
+    std::vector<std::pair<std::string, std::string>> engines;
+    for (const auto& [url, name] : names) {
+        engines.emplace_back("p" + std::to_string(engines.size()), url);
+    }
+    std::string ampersands = "https://amp.example/?q=%s";
+    for (int i = 0; i < 8; ++i) {
+        ampersands += "&xxxxxxxx";
+    }
+    engines.emplace_back("amp", ampersands);
+    const std::string bytes = ExportEngines(Rows(engines), ExportFormat::Bookmarks).Bytes;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        EXPECT_NE(bytes.find("SHORTCUTURL=\"p" + std::to_string(i) + "\">" + names[i].second + "</A>"),
+                  std::string::npos)
+            << names[i].first;
+    }
+    std::string escaped;
+    for (const char c : ampersands) {
+        escaped += c == '&' ? std::string("&amp;") : std::string(1, c);
+    }
+    EXPECT_NE(bytes.find("HREF=\"" + escaped + "\""), std::string::npos);
+}
+
 TEST(Exports, EmptyListAndChromesLimit) {
     const EngineExport empty = ExportEngines(VectorEngineRows(), ExportFormat::Chrome);
     EXPECT_EQ(empty.Bytes, "{\n  \"SiteSearchSettings\": []\n}\n");
