@@ -113,8 +113,8 @@ def read_database(path, query):
     connection = sqlite3.connect(os.path.join(copy, "db"))
     try:
         return connection.execute(query).fetchall()
-    except sqlite3.OperationalError:
-        return []  # the browser has not made its tables yet
+    except sqlite3.DatabaseError:
+        return []  # the browser has not made its tables yet, or the copy caught it writing the file's first page
     finally:
         connection.close()
 
