@@ -48,7 +48,7 @@ mkdir "$work/build"
 cd "$work/build"
 echo "Configuring Qt $upstream for Windows (mingw-w64, static)" >&2
 # What the program's windows, message boxes and save dialog never use (its icon is the executable's own Windows
-# resource; its pictures are PNG in the Windows build, so neither GIF nor JPEG is read; nothing is
+# resource; its pictures are PNG in the Windows build, so neither GIF nor JPEG is read; nothing is dragged or
 # animated), and the Direct2D platform plugin (direct2d1_1), which it never loads. Leaving it out shrinks the
 # executable and the build; each function and datum gets a section of its own, so that the program's link drops what it never calls.
 # Text is laid out without HarfBuzz's OpenType shaping, glyph by glyph at the font's advances, as Qt sets text that
@@ -63,7 +63,7 @@ unused_features=(
     mimetype ico imageformat_ppm imageformat_xbm xmlstream xmlstreamreader xmlstreamwriter commandlineparser
     hijricalendar islamiccivilcalendar jalalicalendar gestures statustip timezone filesystemwatcher
     translation future identityproxymodel transposeproxymodel concatenatetablesproxymodel direct2d1_1
-    gif animation
+    gif draganddrop animation
 )
 sections="-ffunction-sections -fdata-sections"
 "$work/qtbase/configure" -prefix "$prefix" -release -static -static-runtime -xplatform win32-g++ \
