@@ -4,6 +4,7 @@
 #include "exports/PositionIndex.h"
 #include "platform/AtomicFile.h"
 #include "platform/EscapedText.h"
+#include "platform/LargeText.h"
 #include "registry/ListText.h"
 #include "registry/RegFileFormat.h"
 #include "registry/RegKey.h"
@@ -331,7 +332,7 @@ std::string Bookmarks(const std::vector<Engine>& engines) {
                       "<DL><p>\n"
                       "    <DT><H3>IE Vantrel Search Engines</H3>\n"
                       "    <DL><p>\n";
-    out.reserve(FileSize(engines, 64));
+    ReserveLargeText(out, FileSize(engines, 64));
     std::string name;
     ForEachEngine(engines, [&](const Engine& engine) {
         out += "        <DT><A HREF=\""sv;
@@ -361,21 +362,23 @@ std::string RegFile(const std::vector<Engine>& engines) {
         }
     }
     std::string path(SearchUrlKeyPath);
-    // Every shortcut has these values, its URL the default one.
+    // Every shortcut has these values, its URL the default one and the escapes the same in every key.
     std::vector<RegNamedValue> values = ShortcutValues({});
+    const RegFileValues escapes(std::span<const RegNamedValue>(values).subspan(1));
+    values.resize(1);
     std::string& url = values.front().Value.Data;
     ForEachEngine(engines, [&](const Engine& engine) {
         path.resize(SearchUrlKeyPath.size());
         path += engine.Keyword;
         url.assign(engine.Url);
-        file.Key(path, values);
+        file.Key(path, values, escapes);
     });
     return std::move(file).Finish();
 }
 
 std::string FirefoxPolicy(const std::vector<Engine>& engines) {
     std::string out = "{\n  \"policies\": {\n    \"SearchEngines\": {\n      \"Add\": [";
-    out.reserve(FileSize(engines, 160));
+    ReserveLargeText(out, FileSize(engines, 160));
     std::string name;
     std::string_view separator = "\n";
     ForEachEngine(engines, [&](const Engine& engine) {

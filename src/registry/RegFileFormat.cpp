@@ -1,6 +1,7 @@
 #include "registry/RegFileFormat.h"
 
 #include "platform/EscapedText.h"
+#include "platform/LargeText.h"
 #include "registry/RegFileParser.h"
 #include "registry/Utf16.h"
 
@@ -146,7 +147,8 @@ RegFileWriter::RegFileWriter(RegFileEncoding encoding) : encoding_(encoding) {
 }
 
 void RegFileWriter::Reserve(std::size_t characters) {
-    bytes_.reserve(bytes_.size() + (encoding_ == RegFileEncoding::Utf16 ? 2 * characters : characters));
+    ReserveLargeText(bytes_,
+                     bytes_.size() + (encoding_ == RegFileEncoding::Utf16 ? 2 * characters : characters));
 }
 
 void RegFileWriter::RemoveTree(std::string_view path) {
@@ -154,7 +156,19 @@ void RegFileWriter::RemoveTree(std::string_view path) {
     Encode();
 }
 
+RegFileValues::RegFileValues(std::span<const RegNamedValue> values) {
+    for (const RegNamedValue& value : values) {
+        AppendValue(value, text_);
+    }
+}
+
 void RegFileWriter::Key(std::string_view path, std::span<const RegNamedValue> values) {
+    static const RegFileValues none({});
+    Key(path, values, none);
+}
+
+void RegFileWriter::Key(std::string_view path, std::span<const RegNamedValue> values,
+                        const RegFileValues& shared) {
     text_.append("\r\n[").append(RootName);
     if (!path.empty()) {
         text_.append("\\").append(path);
@@ -163,6 +177,7 @@ void RegFileWriter::Key(std::string_view path, std::span<const RegNamedValue> va
     for (const RegNamedValue& value : values) {
         AppendValue(value, text_);
     }
+    text_ += shared.text_;
     if (text_.size() >= EncodedPiece) {
         Encode();
     }

@@ -11,6 +11,16 @@
 // Registry Editor Version 5.00", and the 8-bit "REGEDIT4" file in Windows-1252.
 enum class RegFileEncoding { Utf16, Windows1252 };
 
+// Values formatted once, for the blocks of the many keys that hold them all.
+class RegFileValues {
+public:
+    explicit RegFileValues(std::span<const RegNamedValue> values);
+
+private:
+    friend class RegFileWriter;
+    std::string text_;
+};
+
 // Writes a registry editor's export one block at a time, in the form's encoding, so that a file of many keys
 // is made without a tree of them. The header comes first; the blank line that ends the file, with Finish().
 class RegFileWriter {
@@ -24,6 +34,8 @@ public:
     // The block of the key at `path` under HKEY_CURRENT_USER (HKEY_CURRENT_USER itself for an empty path)
     // with its values.
     void Key(std::string_view path, std::span<const RegNamedValue> values);
+    // The same block with `shared` after the values.
+    void Key(std::string_view path, std::span<const RegNamedValue> values, const RegFileValues& shared);
     std::string Finish() &&;
 
 private:
