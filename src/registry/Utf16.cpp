@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -9,19 +10,19 @@ namespace {
 
 constexpr char32_t Replacement = 0xFFFD;
 
-void AppendUnit(char16_t unit, std::string& out) {
-    out.push_back(static_cast<char>(unit & 0xFF));
-    out.push_back(static_cast<char>(unit >> 8));
-}
-
-void AppendCodePointUtf16(char32_t code, std::string& out) {
+// Writes the code point's UTF-16LE bytes at `write` and returns the end of them.
+char* PutCodePointUtf16(char32_t code, char* write) {
+    const auto unit = [&write](char32_t value) {
+        *write++ = static_cast<char>(value & 0xFF);
+        *write++ = static_cast<char>(value >> 8);
+    };
     if (code < 0x10000) {
-        AppendUnit(static_cast<char16_t>(code), out);
-        return;
+        unit(code);
+    } else {
+        unit(0xD800 + ((code - 0x10000) >> 10));
+        unit(0xDC00 + ((code - 0x10000) & 0x3FF));
     }
-    code -= 0x10000;
-    AppendUnit(static_cast<char16_t>(0xD800 + (code >> 10)), out);
-    AppendUnit(static_cast<char16_t>(0xDC00 + (code & 0x3FF)), out);
+    return write;
 }
 
 char16_t UnitAt(std::string_view utf16, std::size_t at) {
@@ -54,6 +55,21 @@ bool EightAscii(std::string_view text, std::size_t at) {
     }
     std::memcpy(&eight, text.data() + at, sizeof eight);
     return (eight & 0x8080808080808080) == 0;
+}
+
+// The eight ASCII characters at `from` as their sixteen bytes of UTF-16LE, each byte followed by a zero.
+void WidenEightAscii(const char* from, char* to) {
+    static_assert(std::endian::native == std::endian::little);
+    std::uint64_t eight = 0;
+    std::memcpy(&eight, from, sizeof eight);
+    const auto spread = [](std::uint64_t four) {
+        four = (four | (four << 16)) & 0x0000FFFF0000FFFF;
+        return (four | (four << 8)) & 0x00FF00FF00FF00FF;
+    };
+    const std::uint64_t low = spread(eight & 0xFFFFFFFF);
+    const std::uint64_t high = spread(eight >> 32);
+    std::memcpy(to, &low, sizeof low);
+    std::memcpy(to + sizeof low, &high, sizeof high);
 }
 
 } // namespace
@@ -138,24 +154,20 @@ std::size_t Utf16Length(std::string_view utf8) {
 }
 
 void AppendUtf16Le(std::string_view utf8, std::string& out) {
-    out.reserve(out.size() + utf8.size() * 2);
-    std::size_t at = 0;
-    while (at < utf8.size()) {
-        std::size_t end = at;
-        while (EightAscii(utf8, end)) {
-            end += 8;
-        }
-        if (end == at) {
-            AppendCodePointUtf16(NextCodePoint(utf8, at).value_or(Replacement), out);
-            continue;
-        }
-        // A run of ASCII: each character's low byte, after the high byte that the resize set to zero.
-        const std::size_t start = out.size();
-        out.resize(start + 2 * (end - at));
-        for (char* write = out.data() + start; at < end; ++at, write += 2) {
-            *write = utf8[at];
+    // Room for the most it can take, two bytes for each byte of UTF-8, cut back to what it took.
+    const std::size_t start = out.size();
+    out.resize(start + 2 * utf8.size());
+    char* write = out.data() + start;
+    for (std::size_t at = 0; at < utf8.size();) {
+        if (EightAscii(utf8, at)) {
+            WidenEightAscii(utf8.data() + at, write);
+            at += 8;
+            write += 16;
+        } else {
+            write = PutCodePointUtf16(NextCodePoint(utf8, at).value_or(Replacement), write);
         }
     }
+    out.resize(static_cast<std::size_t>(write - out.data()));
 }
 
 void AppendUtf8FromUtf16Le(std::string_view utf16, std::string& out) {

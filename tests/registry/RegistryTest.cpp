@@ -199,7 +199,10 @@ TEST(Utf16, ConvertsWellFormedTextAndReplacesEverythingElse) {
         {"\xF4\x90\x80\x80", "\xFD\xFF\xFD\xFF\xFD\xFF\xFD\xFF", bad2 + bad2},
         {"\xF8\x90\x80\x80", "\xFD\xFF\xFD\xFF\xFD\xFF\xFD\xFF", bad2 + bad2},
         {"\xC1\xBF\xE0\x9F\xBF", "\xFD\xFF\xFD\xFF\xFD\xFF\xFD\xFF\xFD\xFF", bad3 + bad2},
-        {"\xE2\x82", "\xFD\xFF\xFD\xFF", bad2}};
+        {"\xE2\x82", "\xFD\xFF\xFD\xFF", bad2},
+        // Runs of eight ASCII characters and more, around a character that is not.
+        {"abcdefghi\xC3\xA9jklmnopqr", "a\0b\0c\0d\0e\0f\0g\0h\0i\0\xE9\0j\0k\0l\0m\0n\0o\0p\0q\0r\0"s,
+         "abcdefghi\xC3\xA9jklmnopqr"}};
     for (const auto& [utf8, utf16, back] : cases) {
         std::string wide, narrow;
         AppendUtf16Le(utf8, wide);
