@@ -45,6 +45,13 @@ png icon-dialog 16 16
 render banner 99 200
 "$convert" "$work/banner-99.png" -background white -alpha remove -alpha off -quality 92 "${stable[@]}" banner.jpg
 
+# The Windows build's copies of the GIF and JPEG pictures: the same pixels as PNG, so that its Qt needs neither reader.
+mkdir -p windows
+for picture in logo.gif donate.gif banner.jpg; do
+    "$convert" "$picture" "${stable[@]}" "PNG24:windows/${picture%.*}.png"
+done
+"$convert" maker.gif "${stable[@]}" PNG32:windows/maker.png
+
 # The Windows executable's icon: the dialog drawing at 16, the main drawing at 32, the logo at 48.
 render icon-dialog 16 16
 render icon-main 32 32

@@ -9,6 +9,8 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
@@ -216,6 +218,22 @@ private slots:
         window.Find<QLabel>("imgDorvane")->setPixmap(QPixmap());
         QCOMPARE(window.Window().CheckWindowsFit().front().Failures,
                  QStringList(QStringLiteral("frmMain / imgDorvane: shows no picture")));
+    }
+
+    // The Windows build embeds PNG copies of the GIF and JPEG pictures, which must show the very same pixels.
+    void windowsPicturesHaveTheOriginalsPixels() {
+        const QDir pictures(QStringLiteral(VANTREL_PICTURES_FOLDER));
+        const QStringList originals = pictures.entryList({QStringLiteral("*.gif"), QStringLiteral("*.jpg")});
+        QCOMPARE(originals.size(), 4);
+        for (const QString& original : originals) {
+            const auto pixels = [&](const QString& name) {
+                return QImage(pictures.filePath(name)).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            };
+            const QImage expected = pixels(original);
+            const QImage copy =
+                pixels(QStringLiteral("windows/%1.png").arg(QFileInfo(original).completeBaseName()));
+            QVERIFY2(!expected.isNull() && copy == expected, qPrintable(original));
+        }
     }
 
     // The maker's link opens About: links open their address on any button, pictures on a left click only.
