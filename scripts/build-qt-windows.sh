@@ -49,8 +49,9 @@ cd "$work/build"
 echo "Configuring Qt $upstream for Windows (mingw-w64, static)" >&2
 # What the program's windows, message boxes and save dialog never use (its icon is the executable's own Windows
 # resource; its pictures are PNG in the Windows build, so neither GIF nor JPEG is read; nothing is animated, the
-# style's buttons changing state at once instead of fading), and the Direct2D platform plugin (direct2d1_1), which
-# it never loads. Leaving it out shrinks the executable and the build; each function and datum gets a section of its own, so that the program's link drops what it never calls.
+# style's buttons changing state at once instead of fading; no regular expression, so no PCRE2), and the Direct2D
+# platform plugin (direct2d1_1), which it never loads. Leaving it out shrinks the executable and the build; each
+# function and datum gets a section of its own, so that the program's link drops what it never calls.
 unused_features=(
     graphicsview mdiarea dockwidget statusbar calendarwidget datetimeedit
     colordialog fontdialog fontcombobox wizard errormessage progressdialog splashscreen
@@ -70,7 +71,7 @@ sections="-ffunction-sections -fdata-sections"
     -no-feature-network -no-feature-sql -no-feature-printsupport -no-feature-testlib \
     -no-feature-concurrent -no-feature-xml -no-feature-vulkan -no-feature-tabletevent \
     "${unused_features[@]/#/-no-feature-}" -optimize-size \
-    -qt-zlib -qt-libpng -no-libjpeg -qt-pcre -qt-harfbuzz -no-freetype \
+    -qt-zlib -qt-libpng -no-libjpeg -no-pcre -qt-harfbuzz -no-freetype \
     -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_C_FLAGS="$sections" -DCMAKE_CXX_FLAGS="$sections" \
     -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >configure.log 2>&1 ||
