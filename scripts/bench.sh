@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the bench preset, runs every benchmark under bench/ (nine repetitions each, their medians in JSON),
-# builds the Windows program and times its start under Wine beside Wine's floor, measures the program's peak
+# builds the Windows program and times its start under Wine beside Qt's and Wine's floors, measures the program's peak
 # memory with 100,000 engines, prints the speed table in Markdown and writes it into README.md between its
 # markers. Exits 1 when a figure misses its target or was not measured.
 #
@@ -27,8 +27,9 @@ done
 
 if [ "${BENCH_WINDOWS:-1}" != 0 ]; then
     windows_zip=$(scripts/build-windows.sh | tail -n 1)
-    echo "Starting the Windows program and Wine's floor under Wine" >&2
-    bench/wine-startup.sh "$windows_zip" "$results/WineStartup.json"
+    echo "Starting the Windows program, Qt's floor and Wine's floor under Wine" >&2
+    # Qt for Windows is built by now: this prints its folder.
+    VANTREL_QT_WINDOWS=$(scripts/build-qt-windows.sh) bench/wine-startup.sh "$windows_zip" "$results/WineStartup.json"
 fi
 
 # Peak memory: the program started offscreen over 100,000 engines in an application folder of its own,
@@ -74,6 +75,8 @@ ROWS = [
      "default list", 150),
     ("ExeStartUnderWine", "From starting `ievantrel.exe` under Wine to its main window shown on an Xvfb screen "
      "(default list, warm Wine prefix)", "default list", 1000),
+    ("QtFloorStartUnderWine", "For comparison: Qt's floor, the same start of a Qt Widgets program that only shows "
+     "one empty window (`bench/qt-floor`, same Qt for Windows, same prefix and run)", "one empty Qt window", None),
     ("WineFloorStartUnderWine", "For comparison: Wine's floor, the same start of a program that only shows one "
      "window (`bench/WineFloor.c`, same compiler, same prefix and run)", "one empty window", None),
     ("LoadAndFirstPaint", "Load and first paint of the main window", "100,000 engines", 300),
@@ -116,8 +119,8 @@ def comparison(name):
                 f"{fmt(measured[EXPORT_BYTES[name]][0])}")
     if name == "BM_WineRegeditImport" and ratio:
         return f", {ratio:.0f} × `InstallEngines`"
-    if name == "WineFloorStartUnderWine" and "ExeStartUnderWine" in measured:
-        return f"; `ievantrel.exe` takes {measured['ExeStartUnderWine'][0] / measured[name][0]:.1f} × as long"
+    if name in ("QtFloorStartUnderWine", "WineFloorStartUnderWine") and "ExeStartUnderWine" in measured:
+        return f"; `ievantrel.exe` takes {measured['ExeStartUnderWine'][0] / measured[name][0]:.2f} × as long"
     return ""
 
 lines = ["| Operation | Size | Median | Target | Pass |", "|---|---|---|---|---|"]
